@@ -1,0 +1,127 @@
+// Fonts, metrics, measuring and the code page.
+#include "text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+namespace vk::text {
+namespace {
+
+// Releases the caches after the last test, so LeakSanitizer sees a clean exit.
+class ReleaseTextCaches : public ::testing::Environment {
+ public:
+  void TearDown() override { shutdown(); }
+};
+const auto* const kReleaseTextCaches =
+    ::testing::AddGlobalTestEnvironment(new ReleaseTextCaches);
+
+const Font* sans(int height, int weight = 400, bool italic = false) {
+  return open_font({height, weight, italic, "KV318-font", false});
+}
+const Font* stock_fixed() { return open_font({0, 400, false, nullptr, true}); }
+
+int width_of(const Font* font, const char* text) {
+  return measure(font, text, static_cast<int>(std::strlen(text))).cx;
+}
+
+TEST(TextMetrics, CellIsAscentPlusDescentForEveryKindOfRequest) {
+  for (const Font* font : {sans(-25), sans(25), sans(0), sans(-9), sans(-16, 700),
+                           sans(-16, 400, true), stock_fixed()}) {
+    ASSERT_NE(font, nullptr);
+    const Metrics m = metrics(font);
+    EXPECT_EQ(m.height, m.ascent + m.descent);
+    EXPECT_GT(m.descent, 0);
+    EXPECT_GE(m.internal_leading, 0);
+    EXPECT_GE(m.external_leading, 0);
+    EXPECT_GT(m.ave_char_width, 0);
+    EXPECT_GE(m.max_char_width, m.ave_char_width);
+  }
+}
+
+TEST(TextMetrics, HeightRequestsFollowTheirSign) {
+  for (int h : {8, 13, 16, 25, 40}) {
+    const Metrics em = metrics(sans(-h));
+    EXPECT_EQ(em.height - em.internal_leading, h) << "em height " << h;
+    EXPECT_GT(em.height, h);
+    EXPECT_EQ(metrics(sans(h)).height, h) << "cell height " << h;
+  }
+  EXPECT_NEAR(metrics(sans(0)).height, kDefaultCellHeight, 1);
+  EXPECT_EQ(metrics(sans(-16, 700)).weight, 700);
+  EXPECT_EQ(metrics(sans(-16, 0)).weight, 400);
+}
+
+TEST(TextMetrics, StockFixedFontHasOneAdvanceAndTheClassicCell) {
+  const Font* font = stock_fixed();
+  const Metrics m = metrics(font);
+  EXPECT_EQ(m.ave_char_width, kFixedCellWidth);
+  EXPECT_GE(m.height, 12);
+  EXPECT_LE(m.height, 13);
+  for (int byte = 1; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    ASSERT_EQ(measure(font, &c, 1).cx, kFixedCellWidth) << "byte " << byte;
+  }
+  EXPECT_EQ(open_font({-40, 400, false, "serif", true}), font) << "height and face are ignored";
+}
+
+TEST(TextFontCache, EqualRequestsShareOneFontAndUnknownFacesFallBack) {
+  const std::string face = "KV318-font";
+  EXPECT_EQ(open_font({-16, 400, false, face.c_str(), false}), sans(-16));
+  EXPECT_NE(sans(-16), sans(-17));
+  EXPECT_NE(sans(-16), sans(-16, 700));
+  EXPECT_GT(width_of(sans(-16, 700), "ENTER"), width_of(sans(-16), "ENTER"));
+  // The unknown family lands on the default sans face.
+  const Font* fallback = sans(-16);
+  const Font* default_sans = open_font({-16, 400, false, nullptr, false});
+  EXPECT_EQ(width_of(fallback, "ENTER the KV318"), width_of(default_sans, "ENTER the KV318"));
+}
+
+TEST(TextMeasure, EmptyTextHasNoWidthButFullHeight) {
+  const Font* font = sans(-25);
+  const int height = metrics(font).height;
+  EXPECT_EQ(measure(font, "", 0).cx, 0);
+  EXPECT_EQ(measure(font, "", 0).cy, height);
+  EXPECT_EQ(measure(font, nullptr, 5).cx, 0);
+  EXPECT_EQ(measure(font, "abc", -1).cx, 0);
+  EXPECT_EQ(measure(nullptr, "abc", 3).cx, 0);
+}
+
+TEST(TextMeasure, WidthIsTheSumOfAdvancesWithoutKerning) {
+  for (const Font* font : {sans(-13), sans(25), sans(-16, 700, true), stock_fixed()}) {
+    EXPECT_EQ(width_of(font, "ab"), width_of(font, "a") + width_of(font, "b"));
+    EXPECT_EQ(width_of(font, "AV"), width_of(font, "A") + width_of(font, "V"));
+    EXPECT_EQ(measure(font, "ab", 1).cx, width_of(font, "a")) << "count limits the text";
+  }
+}
+
+TEST(TextMeasure, ControlCharactersAdvance) {
+  const Font* font = sans(-16);
+  const char controls[] = {'\x01', '\t', '\n', '\r', '\x1b', '\x7f'};
+  EXPECT_GT(measure(font, controls, 6).cx, 0);
+  EXPECT_EQ(measure(font, "\0x", 2).cx, width_of(font, "x") + measure(font, "\0", 1).cx);
+}
+
+TEST(TextCodePage, MapsTheHighControlRangeThroughWindows1252) {
+  EXPECT_EQ(decode_byte(0x80), U'\u20AC');
+  EXPECT_EQ(decode_byte(0x93), U'\u201C');
+  EXPECT_EQ(decode_byte(0x99), U'\u2122');
+  EXPECT_EQ(decode_byte(0x9F), U'\u0178');
+  EXPECT_EQ(decode_byte(0x81), U'\u0081') << "unassigned bytes keep their value";
+  EXPECT_EQ(decode_byte(0x41), U'A');
+  EXPECT_EQ(decode_byte(0xA0), U'\u00A0');
+  EXPECT_EQ(decode_byte(0xFF), U'\u00FF');
+}
+
+TEST(TextShutdown, FontsOpenAgainWithTheSameMetrics) {
+  const Metrics before = metrics(sans(-20));
+  const int width = width_of(sans(-20), "ENTER");
+  shutdown();
+  const Metrics after = metrics(sans(-20));
+  EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
+  EXPECT_EQ(width_of(sans(-20), "ENTER"), width);
+}
+
+}  // namespace
+}  // namespace vk::text
