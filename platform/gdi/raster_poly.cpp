@@ -1,0 +1,139 @@
+// Polygon scan conversion (alternate fill) and the Polygon entry point.
+//
+// Each non-horizontal edge covers the rows from its upper end (included) to
+// its lower end (excluded). On row y an edge crosses at the exact rational x;
+// the first pixel at or right of that crossing starts or ends a span, so a
+// pixel whose sample point lies on a left edge is in and on a right edge is
+// out. Shared edges therefore split pixels between neighbours exactly.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "raster.h"
+
+namespace vk::raster {
+namespace detail {
+namespace {
+
+using i64 = std::int64_t;
+
+i64 floor_div(i64 num, i64 den) {  // den > 0
+  i64 q = num / den;
+  return (num % den != 0 && num < 0) ? q - 1 : q;
+}
+
+// Incremental crossing of one edge with successive rows: x = ceil(exact).
+struct Edge {
+  i64 top, bottom;      // rows top..bottom-1
+  i64 x_top, dx, dy;    // upper end and extent (dy > 0)
+  i64 x, rem;           // crossing on the current row; rem = x*dy - exact*dy in [0, dy)
+  i64 step_q, step_r;   // dx = step_q*dy + step_r, 0 <= step_r < dy
+};
+
+Edge make_edge(Point a, Point b) {
+  if (a.y > b.y) std::swap(a, b);
+  Edge e{};
+  e.top = a.y;
+  e.bottom = b.y;
+  e.x_top = a.x;
+  e.dx = i64{b.x} - a.x;
+  e.dy = i64{b.y} - a.y;
+  e.step_q = floor_div(e.dx, e.dy);
+  e.step_r = e.dx - e.step_q * e.dy;
+  return e;
+}
+
+void start_edge_at(Edge& e, i64 y) {
+  i64 num = (y - e.top) * e.dx;
+  i64 c = -floor_div(-num, e.dy);  // ceil(num / dy)
+  e.x = e.x_top + c;
+  e.rem = c * e.dy - num;
+}
+
+void advance_edge(Edge& e) {
+  e.x += e.step_q;
+  e.rem -= e.step_r;
+  if (e.rem < 0) {
+    e.x += 1;
+    e.rem += e.dy;
+  }
+}
+
+// Per-thread scratch so that filling never allocates once warmed up.
+struct Scratch {
+  std::vector<Edge> edges;
+  std::vector<Edge*> active;
+  std::vector<i64> crossings;
+};
+Scratch& scratch() {
+  thread_local Scratch s;
+  return s;
+}
+
+void collect_edges(const Point* pts, int count, std::vector<Edge>& edges) {
+  edges.clear();
+  for (int i = 0; i < count; ++i) {
+    Point a = pts[i], b = pts[i + 1 < count ? i + 1 : 0];
+    if (a.y != b.y) edges.push_back(make_edge(a, b));
+  }
+  std::sort(edges.begin(), edges.end(),
+            [](const Edge& l, const Edge& r) { return l.top < r.top; });
+}
+
+void fill_crossings(const Canvas& canvas, const Clip& clip, i64 y, std::vector<i64>& xs,
+                    Pixel color) {
+  std::sort(xs.begin(), xs.end());
+  for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
+    if (xs[i] < xs[i + 1]) fill_span(canvas, clip, y, xs[i], xs[i + 1] - 1, color);
+}
+
+}  // namespace
+
+void fill_polygon(const Canvas& canvas, const Clip& clip, const Point* pts, int count,
+                  Pixel color) {
+  if (clip.empty() || count < 3) return;
+  Scratch& s = scratch();
+  collect_edges(pts, count, s.edges);
+  if (s.edges.empty()) return;
+  i64 bottom = s.edges.front().bottom;
+  for (const Edge& e : s.edges) bottom = std::max(bottom, e.bottom);
+  bottom = std::min<i64>(bottom, clip.bottom);
+  s.active.clear();
+  std::size_t next = 0;
+  for (i64 y = std::max<i64>(s.edges.front().top, clip.top); y < bottom; ++y) {
+    for (; next < s.edges.size() && s.edges[next].top <= y; ++next) {
+      if (s.edges[next].bottom <= y) continue;
+      start_edge_at(s.edges[next], y);
+      s.active.push_back(&s.edges[next]);
+    }
+    std::erase_if(s.active, [y](const Edge* e) { return e->bottom <= y; });
+    if (s.active.empty() && next == s.edges.size()) break;
+    s.crossings.clear();
+    for (Edge* e : s.active) {
+      s.crossings.push_back(e->x);
+      advance_edge(*e);
+    }
+    fill_crossings(canvas, clip, y, s.crossings, color);
+  }
+}
+
+}  // namespace detail
+
+void draw_polygon(const Canvas& canvas, const Point* pts, int count, const Rect& clip,
+                  const Pen& pen, const Brush& brush) {
+  const detail::Clip c = detail::effective_clip(canvas, clip);
+  if (c.empty() || pts == nullptr || count < 2) return;
+  thread_local std::vector<Point> clamped;
+  clamped.assign(pts, pts + count);
+  for (Point& p : clamped) p = detail::clamp_point(p);
+  if (brush.visible)
+    detail::fill_polygon(canvas, c, clamped.data(), count, detail::opaque(brush.color));
+  if (!pen.visible) return;
+  const Pixel color = detail::opaque(pen.color);
+  const int width = detail::pen_width(pen);
+  if (width > 1) return detail::wide_polyline(canvas, c, clamped.data(), count, true, width, color);
+  for (int i = 0; i < count; ++i)
+    detail::thin_line(canvas, c, clamped[i], clamped[i + 1 < count ? i + 1 : 0], color);
+}
+
+}  // namespace vk::raster
