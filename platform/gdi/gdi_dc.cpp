@@ -1,0 +1,128 @@
+// Device contexts: memory DCs and their bitmaps, window DCs, and where each draws.
+#include <new>
+
+#include "gdi_state.h"
+
+namespace vk::gdi {
+namespace {
+
+// Larger requests fail as an exhausted GDI would, instead of exhausting memory.
+constexpr long long kMaxBitmapPixels = 1LL << 26;
+
+// A new DC holds the black pen, the white brush and the system font (and, for a
+// memory DC, the 1 x 1 default bitmap); colours, mode and position are the
+// DeviceContext defaults.
+std::uint32_t open_dc(DcKind kind, HWND window) {
+  State& gdi = state();
+  const std::uint32_t index = gdi.dcs.acquire();
+  if (index == kNoSlot) return kNoSlot;
+  DeviceContext& dc = gdi.dcs.at(index);
+  dc = DeviceContext{};
+  dc.kind = kind;
+  dc.window = window;
+  dc.pen = gdi.stock.black_pen;
+  dc.brush = gdi.stock.white_brush;
+  dc.font = gdi.stock.system_font;
+  ++gdi.pens.at(dc.pen).selections;
+  ++gdi.brushes.at(dc.brush).selections;
+  ++gdi.fonts.at(dc.font).selections;
+  if (kind == DcKind::memory) dc.bitmap = gdi.stock.default_bitmap;
+  return index;
+}
+
+// Deselects everything the DC holds, so those objects may be deleted, and frees it.
+void close_dc(std::uint32_t index) {
+  State& gdi = state();
+  DeviceContext& dc = gdi.dcs.at(index);
+  --gdi.pens.at(dc.pen).selections;
+  --gdi.brushes.at(dc.brush).selections;
+  --gdi.fonts.at(dc.font).selections;
+  if (dc.bitmap != kNoSlot && !gdi.bitmaps.is_stock(dc.bitmap))
+    gdi.bitmaps.at(dc.bitmap).owner_dc = kNoSlot;
+  dc = DeviceContext{};
+  gdi.dcs.release(index);
+}
+
+bool allocate_pixels(BitmapObject& bitmap, int width, int height) {
+  try {
+    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  bitmap.width = width;
+  bitmap.height = height;
+  return true;
+}
+
+bool client_pixels_usable(const vk::ClientPixels& client) {
+  return client.width > 0 && client.height > 0 &&
+         client.pixels.size() >=
+             static_cast<std::size_t>(client.width) * static_cast<std::size_t>(client.height);
+}
+
+}  // namespace
+
+bool surface_of(const DeviceContext& dc, Surface& surface) {
+  if (dc.kind == DcKind::memory) {
+    BitmapObject& bitmap = state().bitmaps.at(dc.bitmap);
+    surface.canvas = {bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width};
+    surface.bounds = {0, 0, bitmap.width, bitmap.height};
+    surface.window = nullptr;
+    return true;
+  }
+  vk::ClientPixels* client = vk::window_client_pixels(dc.window);
+  if (client == nullptr || !client_pixels_usable(*client)) return false;
+  surface.canvas = {client->pixels.data(), client->width, client->height, client->width};
+  surface.bounds = {0, 0, client->width, client->height};
+  surface.window = client;
+  return true;
+}
+
+HDC open_window_dc(HWND hwnd) {
+  const std::uint32_t index = open_dc(DcKind::window, hwnd);
+  return index == kNoSlot ? nullptr : static_cast<HDC>(state().dcs.handle_of(index));
+}
+
+bool close_window_dc(HDC dc) {
+  State& gdi = state();
+  const std::uint32_t index = gdi.dcs.index_of(dc);
+  if (index == kNoSlot || gdi.dcs.at(index).kind != DcKind::window) return false;
+  close_dc(index);
+  return true;
+}
+
+}  // namespace vk::gdi
+
+using namespace vk::gdi;
+
+HDC WINAPI CreateCompatibleDC(HDC dc) {
+  if (dc != nullptr && find_dc(dc) == nullptr) return nullptr;
+  const std::uint32_t index = open_dc(DcKind::memory, nullptr);
+  return index == kNoSlot ? nullptr : static_cast<HDC>(state().dcs.handle_of(index));
+}
+
+// Only memory DCs are deleted here; window DCs go back through ReleaseDC/EndPaint.
+BOOL WINAPI DeleteDC(HDC dc) {
+  State& gdi = state();
+  const std::uint32_t index = gdi.dcs.index_of(dc);
+  if (index == kNoSlot || gdi.dcs.at(index).kind != DcKind::memory) return FALSE;
+  close_dc(index);
+  return TRUE;
+}
+
+// Always 32 bits per pixel, whatever the DC; the contents start black so that
+// runs repeat exactly. A zero size gives the 1 x 1 default bitmap.
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
+  State& gdi = state();
+  if (find_dc(dc) == nullptr || width < 0 || height < 0) return nullptr;
+  if (width == 0 || height == 0)
+    return static_cast<HBITMAP>(gdi.bitmaps.handle_of(gdi.stock.default_bitmap));
+  if (static_cast<long long>(width) * height > kMaxBitmapPixels) return nullptr;
+  const std::uint32_t index = gdi.bitmaps.acquire();
+  if (index == kNoSlot) return nullptr;
+  if (!allocate_pixels(gdi.bitmaps.at(index), width, height)) {
+    gdi.bitmaps.release(index);
+    return nullptr;
+  }
+  return static_cast<HBITMAP>(gdi.bitmaps.handle_of(index));
+}
