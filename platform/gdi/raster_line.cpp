@@ -74,7 +74,7 @@ void walk(const Canvas& canvas, const LineWalk& w, i64 k0, i64 k1, Pixel color) 
   const i64 D = w.major_len, d = w.minor_len;
   // rem tracks 2kd + D + bias - 1 - 2nD, kept in [0, 2D).
   i64 num = 2 * k0 * d + D + w.bias - 1;
-  i64 n = floor_div(num, 2 * D);
+  i64 n = k0 == 0 ? 0 : floor_div(num, 2 * D);  // n(0) is always 0
   i64 rem = num - 2 * n * D;
   const std::ptrdiff_t stride = canvas.stride;
   const std::ptrdiff_t major_inc = w.x_major ? w.major_step : w.major_step * stride;
@@ -91,6 +91,10 @@ void walk(const Canvas& canvas, const LineWalk& w, i64 k0, i64 k1, Pixel color) 
       p += minor_inc;
     }
   }
+}
+
+bool inside(const Clip& c, Point p) {
+  return p.x >= c.left && p.x < c.right && p.y >= c.top && p.y < c.bottom;
 }
 
 void axis_line(const Canvas& canvas, const Clip& clip, Point a, Point b, Pixel color) {
@@ -112,6 +116,7 @@ void thin_line(const Canvas& canvas, const Clip& clip, Point a, Point b, Pixel c
   if (a.x == b.x || a.y == b.y) return axis_line(canvas, clip, a, b, color);
   const LineWalk w = make_walk(a, b);
   i64 k0 = 0, k1 = w.major_len - 1;  // the end point (k = D) is never painted
+  if (inside(clip, a) && inside(clip, b)) return walk(canvas, w, k0, k1, color);
   const Clip& c = clip;
   i64 maj_lo = w.x_major ? c.left : c.top, maj_hi = w.x_major ? c.right : c.bottom;
   i64 min_lo = w.x_major ? c.top : c.left, min_hi = w.x_major ? c.bottom : c.right;

@@ -30,20 +30,31 @@ struct Edge {
   i64 step_q, step_r;   // dx = step_q*dy + step_r, 0 <= step_r < dy
 };
 
-Edge make_edge(Point a, Point b) {
+// Fills the edge in place: building it on the stack and copying it in costs
+// a store-forwarding stall per edge, which dominates tiny triangles.
+void init_edge(Edge& e, Point a, Point b) {
   if (a.y > b.y) std::swap(a, b);
-  Edge e{};
   e.top = a.y;
   e.bottom = b.y;
   e.x_top = a.x;
   e.dx = i64{b.x} - a.x;
   e.dy = i64{b.y} - a.y;
-  e.step_q = floor_div(e.dx, e.dy);
+  // Most edges move less than a pixel per row; spare them the division.
+  if (e.dx >= 0 && e.dx < e.dy)
+    e.step_q = 0;
+  else if (e.dx < 0 && -e.dx <= e.dy)
+    e.step_q = -1;
+  else
+    e.step_q = floor_div(e.dx, e.dy);
   e.step_r = e.dx - e.step_q * e.dy;
-  return e;
 }
 
 void start_edge_at(Edge& e, i64 y) {
+  if (y == e.top) {
+    e.x = e.x_top;
+    e.rem = 0;
+    return;
+  }
   i64 num = (y - e.top) * e.dx;
   i64 c = -floor_div(-num, e.dy);  // ceil(num / dy)
   e.x = e.x_top + c;
@@ -74,7 +85,7 @@ void collect_edges(const Point* pts, int count, std::vector<Edge>& edges) {
   edges.clear();
   for (int i = 0; i < count; ++i) {
     Point a = pts[i], b = pts[i + 1 < count ? i + 1 : 0];
-    if (a.y != b.y) edges.push_back(make_edge(a, b));
+    if (a.y != b.y) init_edge(edges.emplace_back(), a, b);
   }
   std::sort(edges.begin(), edges.end(),
             [](const Edge& l, const Edge& r) { return l.top < r.top; });
@@ -85,6 +96,37 @@ void fill_crossings(const Canvas& canvas, const Clip& clip, i64 y, std::vector<i
   std::sort(xs.begin(), xs.end());
   for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
     if (xs[i] < xs[i + 1]) fill_span(canvas, clip, y, xs[i], xs[i + 1] - 1, color);
+}
+
+// Rows y..until-1 crossed by the same two edges: the common case of every
+// convex polygon, kept free of sorting and bookkeeping.
+void fill_pair_rows(const Canvas& canvas, const Clip& clip, Edge& a, Edge& b, i64 y, i64 until,
+                    Pixel color) {
+  for (; y < until; ++y) {
+    const i64 x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
+    if (x0 < x1) fill_span(canvas, clip, y, x0, x1 - 1, color);
+    advance_edge(a);
+    advance_edge(b);
+  }
+}
+
+void fill_rows(const Canvas& canvas, const Clip& clip, std::vector<Edge*>& active, i64 y,
+               i64 until, std::vector<i64>& xs, Pixel color) {
+  for (; y < until; ++y) {
+    xs.clear();
+    for (Edge* e : active) {
+      xs.push_back(e->x);
+      advance_edge(*e);
+    }
+    fill_crossings(canvas, clip, y, xs, color);
+  }
+}
+
+// First row at which the set of edges crossing the rows changes.
+i64 next_event(const Scratch& s, std::size_t next, i64 limit) {
+  if (next < s.edges.size()) limit = std::min(limit, s.edges[next].top);
+  for (const Edge* e : s.active) limit = std::min(limit, e->bottom);
+  return limit;
 }
 
 }  // namespace
@@ -100,20 +142,19 @@ void fill_polygon(const Canvas& canvas, const Clip& clip, const Point* pts, int 
   bottom = std::min<i64>(bottom, clip.bottom);
   s.active.clear();
   std::size_t next = 0;
-  for (i64 y = std::max<i64>(s.edges.front().top, clip.top); y < bottom; ++y) {
+  for (i64 y = std::max<i64>(s.edges.front().top, clip.top); y < bottom;) {
     for (; next < s.edges.size() && s.edges[next].top <= y; ++next) {
       if (s.edges[next].bottom <= y) continue;
       start_edge_at(s.edges[next], y);
       s.active.push_back(&s.edges[next]);
     }
     std::erase_if(s.active, [y](const Edge* e) { return e->bottom <= y; });
-    if (s.active.empty() && next == s.edges.size()) break;
-    s.crossings.clear();
-    for (Edge* e : s.active) {
-      s.crossings.push_back(e->x);
-      advance_edge(*e);
-    }
-    fill_crossings(canvas, clip, y, s.crossings, color);
+    const i64 until = next_event(s, next, bottom);
+    if (s.active.size() == 2)
+      fill_pair_rows(canvas, clip, *s.active[0], *s.active[1], y, until, color);
+    else
+      fill_rows(canvas, clip, s.active, y, until, s.crossings, color);
+    y = until;
   }
 }
 
