@@ -154,6 +154,36 @@ TEST(RasterLineProps, ClippedLinesMatchSteppingReference) {
   }
 }
 
+double distance_to_segment(double px, double py, Point a, Point b) {
+  const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+  double t = len2 == 0 ? 0 : ((px - a.x) * dx + (py - a.y) * dy) / len2;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(px - (a.x + t * dx), py - (a.y + t * dy));
+}
+
+// A wide line is the set of points within half the pen width of the segment,
+// give or take the pixel rounding of its edges.
+TEST(RasterLineProps, WideLinesCoverTheirCapsule) {
+  std::mt19937 rng(9);
+  std::uniform_int_distribution<int> coord(8, 56), width(2, 16);
+  for (int i = 0; i < 400; ++i) {
+    const Point a{coord(rng), coord(rng)}, b{coord(rng), coord(rng)};
+    const int w = width(rng);
+    Image img;
+    draw_line(img.canvas(), img.all(), a, b, Pen{true, w, kPen});
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        const double d = distance_to_segment(x, y, a, b);
+        if (d <= w / 2.0 - 1) {
+          ASSERT_TRUE(img.painted(x, y)) << i << " at " << x << "," << y;
+        } else if (d >= w / 2.0 + 1) {
+          ASSERT_FALSE(img.painted(x, y)) << i << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
 // Triangles fanned around a centre tile the star-shaped polygon through the
 // outer points: every pixel covered exactly as often as by the whole polygon.
 TEST(RasterPolygonProps, FanOfTrianglesTilesWithoutGapOrOverlap) {
