@@ -79,7 +79,7 @@ void copy_rect(const Canvas& dst, const Rect& dst_clip, int dx, int dy, const Ca
                Rect src_box);
 
 // ---------------------------------------------------------------------------
-// Internals shared by the raster*.cpp files; not part of the interface.
+// Internals shared by the raster*.cpp files; callers should not use them.
 namespace detail {
 
 struct Clip {

@@ -145,14 +145,21 @@ void stroke_outline(const Canvas& canvas, const Clip& clip, const EllipseRows& r
   const i64 half = width / 2;
   const i64 y0 = std::max<i64>(clip.top, rows.top() - (width - 1 - half));
   const i64 y1 = std::min<i64>(clip.bottom, rows.bottom() + half);
+  if (y0 >= y1) return;
+  // Outline runs of every source row a disc can reach from rows y0..y1-1.
+  const i64 src0 = std::max(rows.top(), y0 - (width - 1 - half));
+  const i64 src1 = std::min(rows.bottom(), y1 + half);
+  thread_local std::vector<RowRuns> runs;
+  runs.resize(static_cast<std::size_t>(src1 - src0));
+  for (i64 r = src0; r < src1; ++r) runs[r - src0] = rows.runs(r);
   constexpr i64 kNone = std::numeric_limits<i64>::max();
   for (i64 y = y0; y < y1; ++y) {
     i64 llo = kNone, lhi = -kNone, rlo = kNone, rhi = -kNone;
     // Disc row i of the pixel on source row y - (i - half) lands on row y.
-    const i64 i0 = std::max<i64>(0, y + half - rows.bottom() + 1);
-    const i64 i1 = std::min<i64>(width - 1, y + half - rows.top());
+    const i64 i0 = std::max<i64>(0, y + half - src1 + 1);
+    const i64 i1 = std::min<i64>(width - 1, y + half - src0);
     for (i64 i = i0; i <= i1; ++i) {
-      const RowRuns s = rows.runs(y + half - i);
+      const RowRuns& s = runs[y + half - i - src0];
       llo = std::min(llo, s.l0 + disc[i].left);
       lhi = std::max(lhi, s.l1 + disc[i].right);
       rlo = std::min(rlo, s.r0 + disc[i].left);
