@@ -1,0 +1,37 @@
+// The stand-in's display and its reset.
+#include "display.h"
+
+#include <cstdlib>
+
+#include "user/user_internal.h"
+
+namespace vk {
+namespace {
+Display* current_display = nullptr;
+}  // namespace
+
+void set_display(Display* display) { current_display = display; }
+
+Display& display() {
+  if (!current_display) std::abort();  // a program must choose its display before WinMain
+  return *current_display;
+}
+
+void reset_stand_in() {
+  user::State& s = user::state();
+  s.windows.clear();
+  s.classes.clear();
+  s.menus.clear();
+  s.posted.clear();
+  s.timers.clear();
+  s.quit_posted = false;
+  s.quit_code = 0;
+  s.focus = nullptr;
+  for (bool& down : s.key_down) down = false;
+  s.caps_lock = false;
+  s.loop_started = false;
+  gdi::reset();
+  kernel::reset();
+}
+
+}  // namespace vk

@@ -1,0 +1,62 @@
+// The display seam: the little the stand-in needs from a display backend.
+// Backends hold no toolkit logic: they tell the time, deliver input, show
+// a window's pixels and tell the screen size.
+#pragma once
+
+#include <cstdint>
+
+#include "stand_in.h"
+
+namespace vk {
+
+struct InputEvent {
+  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose };
+  Kind kind = Kind::None;
+  HWND window = nullptr;  // null: the window with the keyboard focus
+  int x = 0;              // client coordinates for mouse events
+  int y = 0;
+  int key = 0;            // Win32 virtual-key code for key events
+};
+
+// Where and how big a top-level window is, outer frame and client area.
+struct WindowGeometry {
+  int x = 0, y = 0, width = 0, height = 0;  // outer
+  int client_width = 0, client_height = 0;
+  const char* title = "";
+  bool resizable = false;
+};
+
+constexpr std::uint64_t NO_DEADLINE = UINT64_MAX;
+
+class Display {
+ public:
+  virtual ~Display() = default;
+  // Milliseconds on a monotonic clock.
+  virtual std::uint64_t now_ms() = 0;
+  // Input that is already there, without waiting.
+  virtual bool poll_input(InputEvent& event) = 0;
+  // Waits for input until the clock reaches deadline_ms; false when the deadline came first.
+  virtual bool wait_input(std::uint64_t deadline_ms, InputEvent& event) = 0;
+  // Shows a window's client pixels.
+  virtual void present(HWND hwnd, const ClientPixels& pixels) = 0;
+  virtual int screen_width() = 0;
+  virtual int screen_height() = 0;
+  // The program's first call for a message, before anything was retrieved.
+  virtual void message_loop_started() {}
+  virtual void window_created(HWND, const WindowGeometry&) {}
+  virtual void window_shown(HWND, bool /*visible*/) {}
+  virtual void window_destroyed(HWND) {}
+};
+
+// The display the stand-in uses; set once by the program's entry before WinMain.
+void set_display(Display* display);
+Display& display();
+
+// Clears all USER32 state (classes, windows, queue, timers, menus) without
+// sending messages, and GDI and KERNEL32 state with it.
+void reset_stand_in();
+
+// Hands the command line to WinMain as the stand-in's main would and returns its result.
+int run_winmain(int argc, char** argv, int show);
+
+}  // namespace vk

@@ -1,0 +1,84 @@
+// USER32's records, shared by its units.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "display.h"
+
+namespace vk::user {
+
+struct WindowClass {
+  WNDCLASSA settings{};
+  std::string name;
+};
+
+struct Window {
+  HWND handle = nullptr;
+  const WindowClass* window_class = nullptr;
+  WNDPROC proc = nullptr;
+  std::string title;
+  DWORD style = 0;
+  int x = 0, y = 0, width = 0, height = 0;  // outer frame on the screen
+  HMENU menu = nullptr;
+  ClientPixels client;
+  bool visible = false;
+  bool ever_shown = false;
+  bool invalid = false;       // needs WM_PAINT
+  bool erase_pending = false; // WM_ERASEBKGND due at the next BeginPaint
+  bool created = false;       // WM_CREATE has returned
+};
+
+struct Timer {
+  HWND hwnd = nullptr;
+  UINT_PTR id = 0;
+  UINT period_ms = 0;
+  std::uint64_t due_ms = 0;
+};
+
+struct MenuItem {
+  UINT flags = 0;
+  UINT_PTR id = 0;
+  std::string text;
+  HMENU submenu = nullptr;
+};
+
+struct Menu {
+  bool popup = false;
+  std::vector<MenuItem> items;
+};
+
+struct State {
+  std::map<std::string, std::unique_ptr<WindowClass>> classes;
+  std::map<HWND, std::unique_ptr<Window>> windows;
+  std::map<HMENU, std::unique_ptr<Menu>> menus;
+  std::deque<MSG> posted;
+  std::vector<Timer> timers;
+  bool quit_posted = false;
+  int quit_code = 0;
+  HWND focus = nullptr;
+  std::uintptr_t next_handle = 0x1000;
+  bool key_down[256] = {};
+  bool caps_lock = false;
+  bool loop_started = false;  // GetMessageA has been called
+};
+
+State& state();
+Window* find_window(HWND hwnd);
+Menu* find_menu(HMENU menu);
+std::uintptr_t new_handle_value();
+
+// Client size left by a window's frame, caption and menu bar.
+void compute_client_size(const Window& window, int& client_width, int& client_height);
+// Resizes the client pixels to the window's current frame; true if the size changed.
+bool update_client_size(Window& window);
+// Sends WM_SIZE with the current client size.
+void send_size(Window& window);
+// Removes every timer of a window.
+void kill_window_timers(HWND hwnd);
+
+}  // namespace vk::user

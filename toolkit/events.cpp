@@ -1,0 +1,103 @@
+// The event model: KV318_next_event pumps one platform message per pass
+// until it has an event, with the animation gating and the script hooks.
+#include "toolkit_state.h"
+
+namespace {
+
+long long periodic_delivered = 0;
+bool quit_retrieved = false;  // the pump of this pass retrieved the quit message
+
+bool pending_event_ready() {
+  return toolkit.pending_kind != EVENT_NONE && (toolkit.pending_kind != EVENT_PERIODIC || toolkit.timer_fired);
+}
+
+void arm_periodic_event() {
+  toolkit.timer_fired = false;
+  toolkit.pending_kind = EVENT_PERIODIC;
+  toolkit.single_frame = false;
+  toolkit.play_one_requested = false;
+}
+
+// Takes one playback step if one is due; true when it produced the event.
+bool take_script_step() {
+  if (!toolkit.play_one_requested && !toolkit.playback_active) return false;
+  toolkit.play_one_requested = false;
+  if (script_read_step() == 1) return true;
+  toolkit.play_one_requested = false;
+  toolkit.playback_active = false;
+  return false;
+}
+
+void record_event() {
+  if (toolkit.pending_kind == EVENT_PERIODIC) {
+    ++toolkit.periodic_run;
+    return;
+  }
+  if (toolkit.periodic_run > 0) {
+    script_write_event(EVENT_PERIODIC, 0, 0, 0);
+    toolkit.periodic_run = 0;
+  }
+  script_write_event(toolkit.pending_kind, toolkit.pending_x, toolkit.pending_y, toolkit.pending_key);
+}
+
+}  // namespace
+
+void pump_one_message() {
+  MSG msg;
+  if (!GetMessageA(&msg, nullptr, 0, 0)) {
+    toolkit.pending_kind = EVENT_QUIT;
+    quit_retrieved = true;
+    return;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  present_surface();
+}
+
+int KV318_next_event(int* x, int* y, char* key) {
+  toolkit.pending_kind = EVENT_NONE;
+  toolkit.pending_key = 0;
+  toolkit.pending_y = 0;
+  toolkit.pending_x = 0;
+  quit_retrieved = false;
+  while (!pending_event_ready()) {
+    pump_one_message();
+    // A pass that retrieved the quit message takes no script step, so the quit is never overwritten.
+    if (quit_retrieved) break;
+    if (take_script_step()) break;
+    if (!toolkit.single_frame && !toolkit.animate) continue;
+    if (toolkit.pending_kind == EVENT_NONE) arm_periodic_event();
+  }
+  if (toolkit.recording) record_event();
+  *x = toolkit.pending_x;
+  *y = toolkit.pending_y;
+  *key = toolkit.pending_key;
+  if (toolkit.pending_kind == EVENT_PERIODIC) ++periodic_delivered;
+  return toolkit.quit_requested ? EVENT_QUIT : toolkit.pending_kind;
+}
+
+int KV318_set_animation(unsigned int mode) {
+  if (!toolkit.graphics_window) return 0;
+  switch (mode) {
+    case ANIM_HALT:
+      toolkit.animate = false;
+      toolkit.single_frame = false;
+      break;
+    case ANIM_ONE_FRAME:
+      toolkit.single_frame = true;
+      break;
+    case ANIM_RUN:
+      toolkit.animate = true;
+      break;
+    case ANIM_QUIT:
+      toolkit.quit_requested = true;
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
+long long periodic_events_delivered() { return periodic_delivered; }
+
+void reset_periodic_count() { periodic_delivered = 0; }

@@ -1,0 +1,279 @@
+// Script recording and playback through the script file KV318.SCR.
+//
+// Recording writes one line per delivered event, with consecutive periodic
+// events counted and written as one line; playback reads the lines back as
+// the source of events. One handle and one counter serve both, so the mode
+// the handle was opened in is remembered and recording and playback never
+// share it: each ends the other before it touches the file.
+#include "script.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstdio>
+
+#include "menu.h"
+#include "toolkit_state.h"
+
+namespace {
+
+enum class ScriptMode { reading, writing };
+
+// How the open script file was opened; meaningful only while toolkit.script_file is set.
+ScriptMode open_mode = ScriptMode::reading;
+// A failed write to the open file was already reported; later ones stay quiet.
+bool write_failure_reported = false;
+
+void report_write_failure() {
+  if (write_failure_reported) return;
+  write_failure_reported = true;
+  KV318_log_message("Cannot write script file %s\n", SCRIPT_FILE_NAME);
+}
+
+// Closes the handle without touching the periodic counter.
+void release_handle() {
+  if (toolkit.script_file == nullptr) return;
+  const bool failed = std::fclose(toolkit.script_file) != 0;
+  toolkit.script_file = nullptr;
+  if (failed && open_mode == ScriptMode::writing) report_write_failure();
+}
+
+bool open_script_file(ScriptMode mode) {
+  if (toolkit.script_file != nullptr && open_mode != mode) release_handle();
+  if (toolkit.script_file != nullptr) return true;
+  const bool reading = mode == ScriptMode::reading;
+  toolkit.script_file = std::fopen(SCRIPT_FILE_NAME, reading ? "rt" : "wt");
+  if (toolkit.script_file == nullptr) {
+    if (reading)
+      KV318_log_message("Cannot open script file %s for reading\n", SCRIPT_FILE_NAME);
+    else
+      KV318_log_message("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);
+    return false;
+  }
+  open_mode = mode;
+  write_failure_reported = false;
+  return true;
+}
+
+void write_pending_periodic_run() {
+  if (toolkit.periodic_run <= 0) return;
+  script_write_event(EVENT_PERIODIC, 0, 0, 0);
+  toolkit.periodic_run = 0;
+}
+
+void start_recording() {
+  if (toolkit.playback_active) toggle_playback();
+  close_script_file();  // a file left open by Play One or an ended playback
+  toolkit.recording = true;
+  set_menu_check(RUN_RECORD, true);
+}
+
+void end_recording() {
+  toolkit.recording = false;
+  set_menu_check(RUN_RECORD, false);
+  write_pending_periodic_run();
+  close_script_file();
+}
+
+// ---- Reading lines ----
+
+// One line as read, without its line end. Characters beyond the buffer are
+// counted, not kept.
+struct ScriptLine {
+  char text[SCRIPT_LINE_SIZE];
+  int length = 0;              // characters kept in text
+  std::size_t characters = 0;  // characters the line has
+};
+
+constexpr std::size_t MAX_LINE_CHARACTERS = SCRIPT_LINE_SIZE - 1;
+
+// Reads up to and including the next newline. A carriage return right before
+// the newline belongs to the line end, so scripts written with CR LF line ends
+// read the same. Returns false at the end of the file with nothing read.
+bool read_line(std::FILE* file, ScriptLine& line) {
+  line.length = 0;
+  line.characters = 0;
+  int last = EOF;
+  int c = EOF;
+  while ((c = std::getc(file)) != EOF && c != '\n') {
+    if (line.length < SCRIPT_LINE_SIZE) line.text[line.length++] = static_cast<char>(c);
+    ++line.characters;
+    last = c;
+  }
+  if (c == EOF && line.characters == 0) return false;
+  if (c == '\n' && last == '\r') {
+    --line.characters;
+    if (line.length > 0 && static_cast<std::size_t>(line.length) > line.characters) --line.length;
+  }
+  return true;
+}
+
+// Skips empty lines; false when the end of the file comes first.
+bool read_nonempty_line(std::FILE* file, ScriptLine& line) {
+  while (read_line(file, line)) {
+    if (line.characters > 0) return true;
+  }
+  return false;
+}
+
+// ---- Parsing lines ----
+
+constexpr int KIND_POSITION = 6;
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit_or_minus(char c) { return is_digit(c) || c == '-'; }
+
+struct Number {
+  int value = 0;
+  int run_end = 0;  // position after the run the number was read from
+};
+
+// Reads a run's value as a decimal with an optional leading minus sign,
+// stopping at the first character that does not continue it. False when the
+// value does not fit in 32 bits.
+bool run_value(const char* run, int length, int& value) {
+  int i = 0;
+  const bool negative = length > 0 && run[0] == '-';
+  if (negative) i = 1;
+  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+  long long magnitude = 0;
+  for (; i < length && is_digit(run[i]); ++i) {
+    magnitude = magnitude * 10 + (run[i] - '0');
+    if (magnitude > limit) return false;
+  }
+  value = static_cast<int>(negative ? -magnitude : magnitude);
+  return true;
+}
+
+// From `from`, finds the first character that `in_run` accepts and takes the
+// run of such characters. A run without a digit, or whose value does not fit
+// in 32 bits, is no number.
+template <typename InRun>
+bool find_number(const ScriptLine& line, int from, InRun in_run, Number& number) {
+  int start = from;
+  while (start < line.length && !in_run(line.text[start])) ++start;
+  int end = start;
+  bool has_digit = false;
+  for (; end < line.length && in_run(line.text[end]); ++end) has_digit = has_digit || is_digit(line.text[end]);
+  if (!has_digit) return false;
+  number.run_end = end;
+  return run_value(line.text + start, end - start, number.value);
+}
+
+bool parse_keyboard(const ScriptLine& line) {
+  Number key;
+  if (!find_number(line, KIND_POSITION, is_digit_or_minus, key)) return false;
+  toolkit.pending_kind = EVENT_KEYBOARD;
+  toolkit.pending_key = static_cast<char>(static_cast<unsigned int>(key.value) & 0xFF);
+  return true;
+}
+
+bool parse_mouse(const ScriptLine& line) {
+  Number x;
+  Number y;
+  if (!find_number(line, KIND_POSITION, is_digit_or_minus, x)) return false;
+  if (!find_number(line, x.run_end, is_digit_or_minus, y)) return false;
+  toolkit.pending_kind = EVENT_MOUSE;
+  toolkit.pending_x = x.value;
+  toolkit.pending_y = y.value;
+  return true;
+}
+
+// The line itself is the first of its periodic events; the counter keeps the rest.
+bool parse_periodic(const ScriptLine& line) {
+  Number count;
+  if (!find_number(line, KIND_POSITION, is_digit, count)) return false;
+  toolkit.pending_kind = EVENT_PERIODIC;
+  toolkit.periodic_run = count.value > 0 ? count.value - 1 : 0;
+  return true;
+}
+
+// Puts the line's event into the pending fields; false (nothing changed) for
+// an unreadable line: too long, an unknown kind letter, or a missing number.
+bool parse_line(const ScriptLine& line) {
+  if (line.characters > MAX_LINE_CHARACTERS || line.length <= KIND_POSITION) return false;
+  switch (line.text[KIND_POSITION]) {
+    case 'K': return parse_keyboard(line);
+    case 'M': return parse_mouse(line);
+    case 'P': return parse_periodic(line);
+    default: return false;
+  }
+}
+
+}  // namespace
+
+void toggle_recording() {
+  if (toolkit.recording)
+    end_recording();
+  else
+    start_recording();
+}
+
+void toggle_playback() {
+  if (toolkit.playback_active) {
+    toolkit.playback_active = false;
+    set_menu_check(RUN_PLAYBACK, false);
+    close_script_file();
+    return;
+  }
+  if (toolkit.recording) end_recording();
+  toolkit.animate = false;
+  toolkit.single_frame = false;
+  toolkit.playback_active = true;
+  set_menu_check(RUN_PLAYBACK, true);
+}
+
+void request_play_one() {
+  if (toolkit.recording) end_recording();
+  toolkit.play_one_requested = true;
+  toolkit.animate = false;
+  toolkit.single_frame = false;
+}
+
+void script_write_event(int kind, int x, int y, char key) {
+  if (!open_script_file(ScriptMode::writing)) return;
+  int written = 0;
+  switch (kind) {
+    case EVENT_MOUSE: written = std::fprintf(toolkit.script_file, "KV318_MOUSE(%d, %d);\n", x, y); break;
+    case EVENT_KEYBOARD:
+      written = std::fprintf(toolkit.script_file, "KV318_KBD(%d);\n", static_cast<int>(static_cast<signed char>(key)));
+      break;
+    case EVENT_PERIODIC: written = std::fprintf(toolkit.script_file, "KV318_PERIODIC(%d);\n", toolkit.periodic_run); break;
+    default: break;
+  }
+  if (written < 0 || std::ferror(toolkit.script_file)) report_write_failure();
+}
+
+int script_read_step() {
+  if (toolkit.recording) end_recording();
+  if (!open_script_file(ScriptMode::reading)) {
+    stop_playback();
+    return 0;
+  }
+  if (toolkit.periodic_run > 0) {
+    --toolkit.periodic_run;
+    toolkit.pending_kind = EVENT_PERIODIC;
+    return 1;
+  }
+  ScriptLine line;
+  if (!read_nonempty_line(toolkit.script_file, line)) {
+    KV318_log_message("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
+    stop_playback();
+    return 0;
+  }
+  return parse_line(line) ? 1 : 0;
+}
+
+void stop_playback() {
+  toolkit.playback_active = false;
+  toolkit.play_one_requested = false;
+  set_menu_check(RUN_PLAYBACK, false);
+}
+
+void close_script_file() {
+  release_handle();
+  toolkit.periodic_run = 0;
+}
+
+void finish_recording_for_shutdown() {
+  if (toolkit.recording) write_pending_periodic_run();
+}
