@@ -41,7 +41,10 @@ class HeadlessDisplay final : public Display {
 
   bool wait_input(std::uint64_t deadline_ms, InputEvent& event) override {
     ++wait_count;
-    if (input.empty() && idle_handler) idle_handler();
+    if (input.empty() && idle_handler) {
+      auto handler = idle_handler;  // the handler may replace itself
+      handler();
+    }
     if (poll_input(event)) return true;
     if (deadline_ms == NO_DEADLINE) {
       std::fprintf(stderr, "headless display: the program waits for input that nothing will give\n");
@@ -60,7 +63,10 @@ class HeadlessDisplay final : public Display {
   }
 
   void message_loop_started() override {
-    if (loop_start_handler) loop_start_handler();
+    if (loop_start_handler) {
+      auto handler = loop_start_handler;
+      handler();
+    }
   }
 
   int screen_width() override { return SCREEN_WIDTH; }

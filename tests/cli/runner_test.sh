@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# vorkan-headless as a user runs it: exit statuses, repeatable runs, pictures and logs.
+set -u
+RUNNER="$1"
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK"
+passed=0
+failed=0
+
+check() {  # check NAME COMMAND...
+  local name="$1"
+  shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+
+status_is() {  # status_is EXPECTED COMMAND...
+  local expected="$1"
+  shift
+  "$@" >/dev/null 2>"$WORK/stderr"
+  [ "$?" -eq "$expected" ]
+}
+
+check "a short run exits 0" status_is 0 "$RUNNER" --seed 7 --ticks 5
+check "two runs with one seed give the same picture and log" bash -c "
+  '$RUNNER' --seed 7 --ticks 5 --logging --log a.log --snapshot a.png &&
+  '$RUNNER' --seed 7 --ticks 5 --logging --log b.log --snapshot b.png &&
+  cmp -s a.log b.log && cmp -s a.png b.png && [ -s a.log ]"
+check "five ticks give five title frames after the start-up picture" bash -c "
+  [ \$(grep -c '^red rectangle with bounding box (-300,250) to (300,-250), filled' a.log) -eq 6 ]"
+check "an unknown option is one line on stderr and status 2" bash -c "
+  '$RUNNER' --bogus >/dev/null 2>err; [ \$? -eq 2 ] && [ \$(wc -l <err) -eq 1 ]"
+check "a bad number is status 2" status_is 2 "$RUNNER" --ticks ten
+check "a missing value is status 2" status_is 2 "$RUNNER" --seed
+check "an unreadable --play file is status 2" status_is 2 "$RUNNER" --play does-not-exist.scr
+check "--help exits 0" status_is 0 "$RUNNER" --help
+check "--version names the program" bash -c "'$RUNNER' --version | grep -q '^vorkan-headless '"
+check "--frames writes one PNG per presented frame" bash -c "
+  '$RUNNER' --seed 1 --ticks 3 --frames frames && [ \$(ls frames | grep -c '^frame-.*png$') -ge 3 ]"
+check "--log - writes to standard output" bash -c "
+  '$RUNNER' --seed 1 --ticks 1 --logging --log - | grep -q '^Clearing\\|^red '"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
