@@ -43,7 +43,7 @@ bool picture_failed = false;
 
 const char* const USAGE =
     "usage: vorkan-headless [options]\n"
-    "Runs the night-scene program without a display, on a virtual clock.\n"
+    "Runs the program without a display, on a virtual clock.\n"
     "  --seed N             the calendar clock reads N seconds at start-up (seeds the random generator)\n"
     "  --ticks N            end the run after N periodic events (default 200 without --play)\n"
     "  --play FILE          play FILE back as the script file from before the first event\n"

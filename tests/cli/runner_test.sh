@@ -2,6 +2,8 @@
 # vorkan-headless as a user runs it: exit statuses, repeatable runs, pictures and logs.
 set -u
 RUNNER="$1"
+EXAMPLE="${2:-}"
+SCRIPTS="${3:-}"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK"
@@ -39,6 +41,12 @@ check "--frames writes one PNG per presented frame" bash -c "
   '$RUNNER' --seed 1 --ticks 3 --frames frames && [ \$(ls frames | grep -c '^frame-.*png$') -ge 3 ]"
 check "--log - writes to standard output" bash -c "
   '$RUNNER' --seed 1 --ticks 1 --logging --log - | grep -q '^Clearing\\|^red '"
+
+if [ -n "$EXAMPLE" ]; then
+  check "the example program draws what a script clicks, then ends" bash -c "
+    '$EXAMPLE' --play '$SCRIPTS/clicks.scr' --log ex.log --snapshot ex.png &&
+    [ \$(grep -c '^Circle ' ex.log) -eq 4 ] && grep -q '^Circle 3 at (0,0)' ex.log && [ -s ex.png ]"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
