@@ -49,6 +49,7 @@ bool allocate_pixels(BitmapObject& bitmap, int width, int height) {
   } catch (const std::bad_alloc&) {
     return false;
   }
+  bitmap.first_row = 0;
   bitmap.width = width;
   bitmap.height = height;
   return true;
@@ -65,7 +66,8 @@ bool client_pixels_usable(const vk::ClientPixels& client) {
 bool surface_of(const DeviceContext& dc, Surface& surface) {
   if (dc.kind == DcKind::memory) {
     BitmapObject& bitmap = state().bitmaps.at(dc.bitmap);
-    surface.canvas = {bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.width};
+    surface.canvas = {bitmap.pixels.data() + bitmap.first_row * static_cast<std::size_t>(bitmap.width), bitmap.width,
+                      bitmap.height, bitmap.width};
     surface.bounds = {0, 0, bitmap.width, bitmap.height};
     surface.window = nullptr;
     return true;

@@ -2,6 +2,7 @@
 // Each call resolves the DC's surface afresh (a window may have gone) and hands
 // the pixels to the rasteriser with the DC's pen and brush.
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "gdi_state.h"
@@ -218,6 +219,35 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush_handle) {
   return 1;
 }
 
+bool same_rect(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Scrolls a memory DC's whole bitmap up by `rows` by moving its window of rows
+// down the store; the rows left uncovered keep their pixels. False when the DC
+// has no bitmap of its own.
+bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
+  State& gdi = state();
+  if (dc.kind != DcKind::memory || gdi.bitmaps.is_stock(dc.bitmap)) return false;
+  BitmapObject& bitmap = gdi.bitmaps.at(dc.bitmap);
+  const std::size_t width = static_cast<std::size_t>(bitmap.width);
+  const std::size_t height = static_cast<std::size_t>(bitmap.height);
+  const std::size_t shift = static_cast<std::size_t>(rows);
+  if (width == 0 || shift >= height) return false;
+  const std::size_t spare_rows = 2 * height;  // one compaction per 2*height scrolled rows
+  if (bitmap.pixels.size() < (height + spare_rows) * width) bitmap.pixels.resize((height + spare_rows) * width);
+  std::uint32_t* store = bitmap.pixels.data();
+  if (bitmap.first_row + height + shift > bitmap.pixels.size() / width) {
+    std::memmove(store, store + bitmap.first_row * width, height * width * sizeof(std::uint32_t));
+    bitmap.first_row = 0;
+  }
+  // The bottom strip keeps its pixels: copy it to where it lands after the move.
+  const std::size_t strip = bitmap.first_row + height - shift;
+  std::memcpy(store + (strip + shift) * width, store + strip * width, shift * width * sizeof(std::uint32_t));
+  bitmap.first_row += shift;
+  return true;
+}
+
 // Moves the pixels of `scroll` (default: the whole surface) by (dx, dy); only
 // pixels inside `clip` (default: the whole surface) change. Pixels the move
 // leaves uncovered keep their old values; `update` receives their bounds.
@@ -231,6 +261,11 @@ BOOL WINAPI ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* cli
   const Rect limit = clip != nullptr ? intersection(normalised(*clip), bounds) : bounds;
   const int move_x = clamp_offset(dx, bounds.right);
   const int move_y = clamp_offset(dy, bounds.bottom);
+  if (move_x == 0 && move_y < 0 && same_rect(source, bounds) && same_rect(limit, bounds) &&
+      scroll_bitmap_up(*drawing.dc, -move_y)) {
+    if (update != nullptr) *update = RECT{0, bounds.bottom + move_y, bounds.right, bounds.bottom};
+    return TRUE;
+  }
   const Rect moved = intersection(offset(source, move_x, move_y), limit);
   if (!is_empty(moved)) {
     vk::raster::copy_rect(drawing.surface.canvas, moved, moved.left, moved.top,

@@ -33,6 +33,7 @@ std::uint32_t make_default_bitmap(State& gdi) {
   const std::uint32_t index = make_stock(gdi.bitmaps);
   BitmapObject& bitmap = gdi.bitmaps.at(index);
   bitmap.pixels.assign(1, 0);
+  bitmap.first_row = 0;
   bitmap.width = 1;
   bitmap.height = 1;
   return index;
@@ -161,7 +162,7 @@ void reset() {
   release_all_but_stock(gdi.bitmaps);
   forget_selections(gdi);
   gdi.bitmaps.for_each_value([](BitmapObject& bitmap) {
-    if (bitmap.width == 0) std::vector<std::uint32_t>().swap(bitmap.pixels);
+    if (bitmap.width == 0) PixelStore().swap(bitmap.pixels);
   });
   // Font pointers are gone from every GDI object now, so the text caches may go too.
   vk::text::shutdown();

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "gdi_slots.h"
@@ -38,8 +40,33 @@ struct FontObject {
   int selections = 0;
 };
 
+// Leaves new elements uninitialised: a bitmap's spare rows are written before they are read.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) {}
+  template <typename U>
+  void construct(U* p) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+using PixelStore = std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>>;
+
 struct BitmapObject {
-  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, stride == width
+  // 0x00RRGGBB, stride == width. Row 0 of the picture is row `first_row` of the
+  // store: scrolling the whole picture up moves this window down the store
+  // instead of moving every pixel (the message log scrolls once per line).
+  PixelStore pixels;
+  std::size_t first_row = 0;
   int width = 0;
   int height = 0;
   std::uint32_t owner_dc = kNoSlot;  // the memory DC it is selected into
