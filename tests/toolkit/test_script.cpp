@@ -116,6 +116,17 @@ TEST_F(Recording, StartingRecordingEndsPlaybackAndWritesAFreshFile) {
   EXPECT_EQ(script(), "KV318_KBD(122);\n");
 }
 
+TEST_F(Recording, CountLeftByPlayOneDoesNotLeakIntoTheRecording) {
+  write_script("KV318_PERIODIC(3);\n");
+  command(RUN_PLAY_ONE);
+  EXPECT_EQ(next_event().kind, EVENT_PERIODIC);
+  toggle_recording();
+  type_character('z');
+  next_event();
+  toggle_recording();
+  EXPECT_EQ(script(), "KV318_KBD(122);\n");
+}
+
 TEST_F(Playback, StartingPlaybackEndsRecordingAndPlaysItFromTheTop) {
   KV318_set_animation(ANIM_RUN);
   toggle_recording();
