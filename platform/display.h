@@ -13,9 +13,18 @@ struct InputEvent {
   enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose };
   Kind kind = Kind::None;
   HWND window = nullptr;  // null: the window with the keyboard focus
-  int x = 0;              // client coordinates for mouse events
+  int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
   int y = 0;
   int key = 0;            // Win32 virtual-key code for key events
+};
+
+// What a window shows: its menu bar, if it has one, above its client area, with
+// an open menu drawn over both. Valid during the present() call only.
+struct WindowFrame {
+  const std::uint32_t* pixels = nullptr;  // 0x00RRGGBB, stride == width
+  int width = 0;
+  int height = 0;
+  int client_top = 0;  // rows above the client area (the menu bar)
 };
 
 // Where and how big a top-level window is, outer frame and client area.
@@ -37,8 +46,8 @@ class Display {
   virtual bool poll_input(InputEvent& event) = 0;
   // Waits for input until the clock reaches deadline_ms; false when the deadline came first.
   virtual bool wait_input(std::uint64_t deadline_ms, InputEvent& event) = 0;
-  // Shows a window's client pixels.
-  virtual void present(HWND hwnd, const ClientPixels& pixels) = 0;
+  // Shows a window: `frame` is everything it shows, `client` its client area alone.
+  virtual void present(HWND hwnd, const ClientPixels& client, const WindowFrame& frame) = 0;
   virtual int screen_width() = 0;
   virtual int screen_height() = 0;
   // The program's first call for a message, before anything was retrieved.

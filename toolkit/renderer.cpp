@@ -134,18 +134,21 @@ void render_kind(HDC dc, const DrawCommand& c) {
   }
 }
 
+// The toolkit is open from KV318_init, which takes the window's DC, to
+// KV318_shutdown, which gives it back; outside that nothing is drawn.
+bool toolkit_open() { return toolkit.window_dc != nullptr && toolkit.surface_dc != nullptr; }
+
 }  // namespace
 
-// Without a surface (toolkit not open) nothing is drawn.
 void render_command(const DrawCommand& command) {
-  if (toolkit.surface_dc != nullptr) render_kind(toolkit.surface_dc, command);
+  if (toolkit_open()) render_kind(toolkit.surface_dc, command);
   toolkit.refresh_pending = true;
 }
 
 // The outline comes from the surface's own pen, always its initial black one.
 void render_clear() {
-  HDC dc = toolkit.surface_dc;
-  if (dc != nullptr) {
+  if (toolkit_open()) {
+    HDC dc = toolkit.surface_dc;
     HBRUSH brush = CreateSolidBrush(color_rgb(COLOR_WHITE));
     HGDIOBJ old_brush = SelectObject(dc, brush);
     Rectangle(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT);

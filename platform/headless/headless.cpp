@@ -28,6 +28,7 @@ class HeadlessDisplay final : public Display {
   std::function<void()> loop_start_handler;
   PresentHandler present_handler;
   std::map<HWND, Frame> frames;
+  std::map<HWND, Frame> whole_frames;  // menu bar and open menus included
   long long wait_count = 0;
 
   std::uint64_t now_ms() override { return clock_ms; }
@@ -54,7 +55,11 @@ class HeadlessDisplay final : public Display {
     return false;
   }
 
-  void present(HWND hwnd, const ClientPixels& client) override {
+  void present(HWND hwnd, const ClientPixels& client, const WindowFrame& shown) override {
+    Frame& whole = whole_frames[hwnd];
+    whole.pixels.assign(shown.pixels, shown.pixels + static_cast<size_t>(shown.width) * shown.height);
+    whole.width = shown.width;
+    whole.height = shown.height;
     Frame& frame = frames[hwnd];
     frame.pixels = client.pixels;
     frame.width = client.width;
@@ -100,6 +105,7 @@ void reset() {
   d.loop_start_handler = nullptr;
   d.present_handler = nullptr;
   d.frames.clear();
+  d.whole_frames.clear();
   d.wait_count = 0;
 }
 
@@ -151,6 +157,15 @@ void set_present_handler(PresentHandler handler) { the_display().present_handler
 bool last_presented(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height) {
   auto it = the_display().frames.find(hwnd);
   if (it == the_display().frames.end()) return false;
+  pixels = it->second.pixels;
+  width = it->second.width;
+  height = it->second.height;
+  return true;
+}
+
+bool last_presented_frame(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height) {
+  auto it = the_display().whole_frames.find(hwnd);
+  if (it == the_display().whole_frames.end()) return false;
   pixels = it->second.pixels;
   width = it->second.width;
   height = it->second.height;

@@ -46,6 +46,9 @@ void set_present_handler(PresentHandler handler);
 // The client pixels a window last presented; false if it never presented.
 bool last_presented(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height);
 
+// The whole window as last shown: menu bar and open menus above and over the client area.
+bool last_presented_frame(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height);
+
 // How many times GetMessageA found nothing and the clock had to move on.
 long long waits();
 

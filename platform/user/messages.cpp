@@ -30,6 +30,7 @@ bool input_message(const InputEvent& event, MSG& msg) {
   HWND hwnd = target_of(event);
   Window* w = find_window(hwnd);
   if (!w) return false;
+  if (menu_takes_input(*w, event)) return false;
   LPARAM position = MAKELPARAM(event.x, event.y);
   switch (event.kind) {
     case InputEvent::Kind::ButtonDown:
@@ -110,7 +111,7 @@ void present_changed_windows() {
   for (auto& entry : state().windows) {
     Window& w = *entry.second;
     if (w.visible && w.client.changed) {
-      display().present(w.handle, w.client);
+      display().present(w.handle, w.client, compose_frame(w));
       w.client.changed = false;
     }
   }

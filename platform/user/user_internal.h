@@ -26,6 +26,7 @@ struct Window {
   int x = 0, y = 0, width = 0, height = 0;  // outer frame on the screen
   HMENU menu = nullptr;
   ClientPixels client;
+  std::vector<std::uint32_t> frame;  // what the window shows, when it has more than its client area
   bool visible = false;
   bool ever_shown = false;
   bool invalid = false;       // needs WM_PAINT
@@ -78,6 +79,13 @@ void compute_client_size(const Window& window, int& client_width, int& client_he
 bool update_client_size(Window& window);
 // Sends WM_SIZE with the current client size.
 void send_size(Window& window);
+// Rows the window's menu bar takes above its client area; 0 without a menu.
+int menu_bar_height(const Window& window);
+// Composes what the window shows: menu bar, client area and any open menu.
+WindowFrame compose_frame(Window& window);
+// Input for the menu bar or an open menu; true when the menu took it.
+bool menu_takes_input(Window& window, const InputEvent& event);
+
 // Removes every timer of a window.
 void kill_window_timers(HWND hwnd);
 

@@ -39,6 +39,32 @@ class MessageLogPaint : public ::testing::Test {
     w = metrics.tmAveCharWidth;
     ASSERT_GT(h, 0);
     ASSERT_GT(w, 0);
+    m_bearing = first_ink_column_of_m();
+    ASSERT_GE(m_bearing, 0);
+  }
+
+  // Where the ink of an "M" drawn at column 0 begins.
+  int first_ink_column_of_m() const {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 2 * w, h);
+    HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
+    HGDIOBJ old_font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+    const RECT all{0, 0, 2 * w, h};
+    HBRUSH white = CreateSolidBrush(WHITE);
+    FillRect(dc, &all, white);
+    TextOutA(dc, 0, 0, "M", 1);
+    int first = -1;
+    for (int x = 0; x < 2 * w && first < 0; ++x) {
+      for (int y = 0; y < h; ++y) {
+        if (GetPixel(dc, x, y) != WHITE) first = x;
+      }
+    }
+    SelectObject(dc, old_font);
+    SelectObject(dc, old_bitmap);
+    DeleteObject(white);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return first;
   }
 
   // A text window whose client area is the given height, painted with the log.
@@ -91,8 +117,7 @@ class MessageLogPaint : public ::testing::Test {
   // A line of `length` characters drawn from the 5-pixel margin.
   void expect_line_of(HWND window, int from_bottom, int length) const {
     const Ink ink = line_ink(window, from_bottom);
-    EXPECT_GE(ink.left, 5) << "place " << from_bottom;
-    EXPECT_LT(ink.left, 5 + w) << "place " << from_bottom;
+    EXPECT_EQ(ink.left, 5 + m_bearing) << "place " << from_bottom;
     EXPECT_GE(ink.right, 5 + (length - 1) * w) << "place " << from_bottom;
     EXPECT_LT(ink.right, 5 + length * w) << "place " << from_bottom;
   }
@@ -107,6 +132,7 @@ class MessageLogPaint : public ::testing::Test {
 
   int h = 0;
   int w = 0;
+  int m_bearing = 0;
   std::vector<HWND> windows;
 };
 

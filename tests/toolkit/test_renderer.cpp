@@ -136,6 +136,15 @@ TEST_F(Renderer, OffSurfaceAndHugeShapesDrawOnlyWhatIsVisible) {
             (SURFACE_WIDTH - 2) * (SURFACE_HEIGHT - 2));
 }
 
+TEST_F(Renderer, NothingIsDrawnAfterShutdown) {
+  KV318_shutdown();
+  EXPECT_EQ(KV318_draw_rectangle(4, -50, 50, 50, -50, 0), 1);
+  KV318_draw_text(4, 0, 0, 20, "late");
+  EXPECT_EQ(KV318_clear_window(), 1);
+  EXPECT_EQ(count_surface_pixels(1, 1, SURFACE_WIDTH - 2, SURFACE_HEIGHT - 2, WHITE),
+            (SURFACE_WIDTH - 2) * (SURFACE_HEIGHT - 2));
+}
+
 TEST_F(Renderer, UnknownKindDrawsNothingButAsksForARefresh) {
   DrawCommand command;
   command.kind = 6;
