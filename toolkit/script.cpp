@@ -18,7 +18,8 @@ namespace {
 
 enum class ScriptMode { reading, writing };
 
-// How the open script file was opened; meaningful only while toolkit.script_file is set.
+// How the open script file was opened. A handle opened elsewhere (the headless
+// runner's --play file) counts as open for reading.
 ScriptMode open_mode = ScriptMode::reading;
 // A failed write to the open file was already reported; later ones stay quiet.
 bool write_failure_reported = false;
@@ -35,11 +36,10 @@ void release_handle() {
   const bool failed = std::fclose(toolkit.script_file) != 0;
   toolkit.script_file = nullptr;
   if (failed && open_mode == ScriptMode::writing) report_write_failure();
+  open_mode = ScriptMode::reading;
 }
 
 bool open_script_file(ScriptMode mode) {
-  if (toolkit.script_file != nullptr && open_mode != mode) release_handle();
-  if (toolkit.script_file != nullptr) return true;
   const bool reading = mode == ScriptMode::reading;
   toolkit.script_file = std::fopen(SCRIPT_FILE_NAME, reading ? "rt" : "wt");
   if (toolkit.script_file == nullptr) {
@@ -52,6 +52,20 @@ bool open_script_file(ScriptMode mode) {
   open_mode = mode;
   write_failure_reported = false;
   return true;
+}
+
+// A handle open for writing exists only while recording, and recording ends
+// before any step is read, so an open handle is always one to read from.
+bool ensure_open_for_reading() {
+  return toolkit.script_file != nullptr || open_script_file(ScriptMode::reading);
+}
+
+// Recording starts by closing any handle, so a handle left open for reading
+// is met here only when lines are written without recording; it is released,
+// never written into.
+bool ensure_open_for_writing() {
+  if (toolkit.script_file != nullptr && open_mode == ScriptMode::reading) release_handle();
+  return toolkit.script_file != nullptr || open_script_file(ScriptMode::writing);
 }
 
 void write_pending_periodic_run() {
@@ -230,7 +244,7 @@ void request_play_one() {
 }
 
 void script_write_event(int kind, int x, int y, char key) {
-  if (!open_script_file(ScriptMode::writing)) return;
+  if (!ensure_open_for_writing()) return;
   int written = 0;
   switch (kind) {
     case EVENT_MOUSE: written = std::fprintf(toolkit.script_file, "KV318_MOUSE(%d, %d);\n", x, y); break;
@@ -245,7 +259,7 @@ void script_write_event(int kind, int x, int y, char key) {
 
 int script_read_step() {
   if (toolkit.recording) end_recording();
-  if (!open_script_file(ScriptMode::reading)) {
+  if (!ensure_open_for_reading()) {
     stop_playback();
     return 0;
   }
