@@ -2,6 +2,7 @@
 // run whole through the real toolkit on the headless display.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "display.h"
 #include "headless.h"
 #include "main.h"
+#include "panel.h"
+#include "scene.h"
+#include "title_screen.h"
 #include "toolkit_state.h"
 
 namespace {
@@ -163,6 +167,40 @@ TEST(WholeRunTest, QuitIsAnsweredByOneMoreRedrawThenShutdown) {
     if (line == "red rectangle with bounding box (-300,250) to (300,-250), filled\n") ++title_fields;
   }
   EXPECT_EQ(title_fields, 2);
+}
+
+}  // namespace
+
+namespace {
+
+long long counted_lines = 0;
+void count_line(const char* line) {
+  if (std::strncmp(line, "Illegal color", 13) != 0) ++counted_lines;
+}
+
+// Description lines one picture writes through the real toolkit with logging on.
+template <typename Draw>
+long long logged_calls(Draw draw) {
+  vk::headless::reset();
+  reset_toolkit_state();
+  KV318_init(nullptr, 0, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+  set_log_observer(count_line);
+  counted_lines = 0;
+  draw();
+  set_log_observer(nullptr);
+  reset_toolkit_state();
+  return counted_lines;
+}
+
+TEST(PictureCallsTest, FramesDescribeEveryCallThroughTheToolkitsLog) {
+  SceneState scene;
+  set_random_seed(5);
+  fill_random_scenery(scene);
+  EXPECT_EQ(logged_calls([&] { draw_scene(scene); }), 473);
+  scene.nirvana = 1;
+  EXPECT_EQ(logged_calls([&] { draw_scene(scene); }), 479);
+  EXPECT_EQ(logged_calls([&] { draw_title_screen(scene.emblem_rot_x, scene.emblem_rot_y); }), 43);
+  EXPECT_EQ(logged_calls([] { draw_control_panel(3); }), 16);
 }
 
 }  // namespace

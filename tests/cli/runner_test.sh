@@ -42,6 +42,13 @@ check "--frames writes one PNG per presented frame" bash -c "
 check "--log - writes to standard output" bash -c "
   '$RUNNER' --seed 1 --ticks 1 --logging --log - | grep -q '^Clearing\\|^red '"
 
+if [ -n "$SCRIPTS" ]; then
+  check "a scripted tour of every button repeats to the byte" bash -c "
+    '$RUNNER' --seed 1 --play '$SCRIPTS/scene_tour.scr' --logging --log t1.log --snapshot t1.png &&
+    '$RUNNER' --seed 1 --play '$SCRIPTS/scene_tour.scr' --logging --log t2.log --snapshot t2.png &&
+    cmp -s t1.log t2.log && cmp -s t1.png t2.png && grep -q '^yellow text at (-285,127), \"Left Kick\"' t1.log"
+fi
+
 if [ -n "$EXAMPLE" ]; then
   check "the example program draws what a script clicks, then ends" bash -c "
     '$EXAMPLE' --play '$SCRIPTS/clicks.scr' --log ex.log --snapshot ex.png &&
