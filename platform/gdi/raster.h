@@ -91,6 +91,12 @@ Clip effective_clip(const Canvas&, const Rect& clip);
 Point clamp_point(Point);
 Rect normalised_box(Rect);  // clamped and ordered
 inline Pixel opaque(Pixel p) { return p & 0x00FFFFFFu; }
+// Division rounding toward minus and plus infinity; den > 0.
+inline std::int64_t floor_div(std::int64_t num, std::int64_t den) {
+  std::int64_t q = num / den;
+  return (num % den != 0 && num < 0) ? q - 1 : q;
+}
+inline std::int64_t ceil_div(std::int64_t num, std::int64_t den) { return -floor_div(-num, den); }
 inline int pen_width(const Pen& pen) {
   return pen.width < 1 ? 1 : (pen.width > kMaxPenWidth ? kMaxPenWidth : pen.width);
 }

@@ -18,12 +18,6 @@ namespace {
 
 using i64 = std::int64_t;
 
-i64 floor_div(i64 num, i64 den) {  // den > 0
-  i64 q = num / den;
-  return (num % den != 0 && num < 0) ? q - 1 : q;
-}
-i64 ceil_div(i64 num, i64 den) { return -floor_div(-num, den); }
-
 struct LineWalk {
   i64 major0, minor0;   // start point in (major, minor) axes
   i64 major_len, minor_len;

@@ -17,11 +17,6 @@ namespace {
 
 using i64 = std::int64_t;
 
-i64 floor_div(i64 num, i64 den) {  // den > 0
-  i64 q = num / den;
-  return (num % den != 0 && num < 0) ? q - 1 : q;
-}
-
 // Incremental crossing of one edge with successive rows: x = ceil(exact).
 struct Edge {
   i64 top, bottom;      // rows top..bottom-1
