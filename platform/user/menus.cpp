@@ -37,6 +37,13 @@ static MenuItem* find_item(HMENU handle, UINT id, UINT flags) {
   return nullptr;
 }
 
+// A changed item may be on show: windows with a menu are shown again.
+static void show_menus_again() {
+  for (auto& entry : state().windows) {
+    if (entry.second->menu) entry.second->client.changed = true;
+  }
+}
+
 }  // namespace vk::user
 
 using namespace vk::user;
@@ -89,6 +96,7 @@ DWORD WINAPI CheckMenuItem(HMENU menu, UINT id, UINT check) {
   if (!item) return static_cast<DWORD>(-1);
   DWORD previous = item->flags & MF_CHECKED;
   item->flags = (item->flags & ~static_cast<UINT>(MF_CHECKED)) | (check & MF_CHECKED);
+  if (previous != (check & MF_CHECKED)) show_menus_again();
   return previous;
 }
 
