@@ -57,7 +57,7 @@ void reset_toolkit_state() {
     if (block) GlobalFree(block);
     block = nullptr;
   }
-  if (toolkit.script_file) std::fclose(toolkit.script_file);
+  close_script_file();
   toolkit = ToolkitState{};
   reset_periodic_count();
 }
