@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "user_internal.h"
+#include "virtual_keys.h"
 
 namespace vk::user {
 namespace {
@@ -135,6 +136,63 @@ bool retrieve(MSG& msg, bool& quit) {
   return next_timer(msg);
 }
 
+// Characters of the keys other than letters and the digit row, plain and with Shift.
+struct KeyCharacters {
+  int key;
+  char plain;
+  char shifted;
+};
+
+constexpr KeyCharacters KEY_CHARACTERS[] = {
+    {VK_SPACE, ' ', ' '},         {VK_RETURN, '\r', '\r'},     {VK_BACK, '\b', '\b'},
+    {VK_TAB, '\t', '\t'},          {VK_ESCAPE, '\x1b', '\x1b'}, {keys::OEM_1, ';', ':'},
+    {keys::OEM_PLUS, '=', '+'},   {keys::OEM_COMMA, ',', '<'},   {keys::OEM_MINUS, '-', '_'},
+    {keys::OEM_PERIOD, '.', '>'}, {keys::OEM_2, '/', '?'},       {keys::OEM_3, '`', '~'},
+    {keys::OEM_4, '[', '{'},      {keys::OEM_5, '\\', '|'},      {keys::OEM_6, ']', '}'},
+    {keys::OEM_7, '\'', '"'},     {keys::MULTIPLY, '*', '*'},    {keys::ADD, '+', '+'},
+    {keys::SUBTRACT, '-', '-'},   {keys::DECIMAL, '.', '.'},     {keys::DIVIDE, '/', '/'},
+};
+
+constexpr char SHIFTED_DIGITS[] = ")!@#$%^&*(";
+
+// The control character Ctrl with a key other than a letter gives; -1 for none.
+int control_character(int key) {
+  switch (key) {
+    case VK_SPACE:
+      return ' ';
+    case VK_RETURN:
+      return '\n';
+    case VK_BACK:
+      return 0x7F;
+    case VK_ESCAPE:
+    case keys::OEM_4:
+      return 0x1B;
+    case keys::OEM_5:
+      return 0x1C;
+    case keys::OEM_6:
+      return 0x1D;
+    default:
+      return -1;
+  }
+}
+
+// The character a key-down gives on a US keyboard layout, as Win32 makes it; -1 for none.
+// With Alt held Win32 makes a system character instead, which the stand-in does not give.
+int character_for_key(int key, bool shift, bool ctrl, bool alt, bool caps_lock) {
+  if (alt) return -1;
+  if (key >= 'A' && key <= 'Z') {
+    if (ctrl) return key - 'A' + 1;
+    return shift != caps_lock ? key : key - 'A' + 'a';
+  }
+  if (ctrl) return control_character(key);
+  if (key >= '0' && key <= '9') return shift ? SHIFTED_DIGITS[key - '0'] : key;
+  if (key >= keys::NUMPAD0 && key <= keys::NUMPAD0 + 9) return '0' + (key - keys::NUMPAD0);
+  for (const KeyCharacters& entry : KEY_CHARACTERS) {
+    if (entry.key == key) return shift ? entry.shifted : entry.plain;
+  }
+  return -1;
+}
+
 }  // namespace
 }  // namespace vk::user
 
@@ -165,23 +223,9 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (!msg || msg->message != WM_KEYDOWN) return FALSE;
-  int key = static_cast<int>(msg->wParam & 0xFF);
-  bool shift = state().key_down[VK_SHIFT];
-  bool ctrl = state().key_down[VK_CONTROL];
-  int ch = -1;
-  if (key >= 'A' && key <= 'Z') {
-    if (ctrl) {
-      ch = key - 'A' + 1;
-    } else {
-      bool upper = shift != state().caps_lock;
-      ch = upper ? key : key - 'A' + 'a';
-    }
-  } else if (key >= '0' && key <= '9') {
-    static const char shifted_digits[] = ")!@#$%^&*(";
-    ch = shift ? shifted_digits[key - '0'] : key;
-  } else if (key == VK_SPACE || key == VK_RETURN || key == VK_BACK || key == VK_TAB || key == VK_ESCAPE) {
-    ch = key;
-  }
+  const bool* down = state().key_down;
+  int ch = character_for_key(static_cast<int>(msg->wParam & 0xFF), down[VK_SHIFT], down[VK_CONTROL], down[VK_MENU],
+                             state().caps_lock);
   if (ch < 0) return FALSE;
   state().posted.push_back(msg[0]);
   MSG& character = state().posted.back();

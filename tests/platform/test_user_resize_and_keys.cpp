@@ -1,0 +1,176 @@
+// USER32 beyond what a program calls: a window resized by the user through the
+// display, and the characters TranslateMessage makes from the keys a real
+// keyboard gives (punctuation, keypad, Ctrl and Alt combinations).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "headless.h"
+#include "stand_in.h"
+#include "user/virtual_keys.h"
+#include "user/window_resize.h"
+
+namespace {
+
+std::vector<MSG> seen;  // what the handlers received, in order
+
+LRESULT CALLBACK recording_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  seen.push_back(MSG{hwnd, msg, wparam, lparam, 0, {}});
+  return DefWindowProcA(hwnd, msg, wparam, lparam);
+}
+
+LRESULT CALLBACK menu_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_CREATE) {
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "&Run");
+    SetMenu(hwnd, bar);
+  }
+  return recording_proc(hwnd, msg, wparam, lparam);
+}
+
+class UserInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vk::headless::reset();
+    seen.clear();
+    register_class("Plain", recording_proc);
+    register_class("WithMenu", menu_window_proc);
+  }
+  static void register_class(const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
+    ASSERT_NE(RegisterClassA(&wc), 0);
+  }
+  static HWND make_window(const char* class_name, DWORD style, int width, int height) {
+    HWND hwnd = CreateWindowExA(0, class_name, "t", style, 0, 550, width, height, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+  }
+  // Retrieves and dispatches until the first WM_PAINT; false if none came before a timer.
+  static bool painted_next(HWND hwnd) {
+    SetTimer(hwnd, 7, 1000, nullptr);
+    for (;;) {
+      MSG msg{};
+      GetMessageA(&msg, nullptr, 0, 0);
+      DispatchMessageA(&msg);
+      if (msg.message == WM_PAINT) return true;
+      if (msg.message == WM_TIMER) return false;
+    }
+  }
+  static LPARAM last_size() {
+    for (auto it = seen.rbegin(); it != seen.rend(); ++it) {
+      if (it->message == WM_SIZE) return it->lParam;
+    }
+    return -1;
+  }
+};
+
+TEST_F(UserInputTest, ResizedWindowGetsItsNewClientSizeFrameAndARepaint) {
+  HWND hwnd = make_window("Plain", WS_OVERLAPPEDWINDOW, 601, 256);
+  painted_next(hwnd);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  ASSERT_EQ(client.right, 593);
+  ASSERT_EQ(client.bottom, 229);
+
+  seen.clear();
+  EXPECT_TRUE(vk::user::resize_window(hwnd, 400, 150));
+  EXPECT_EQ(last_size(), MAKELPARAM(400, 150));
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, 400);
+  EXPECT_EQ(client.bottom, 150);
+  RECT outer;
+  GetWindowRect(hwnd, &outer);
+  EXPECT_EQ(outer.left, 0);
+  EXPECT_EQ(outer.top, 550);
+  EXPECT_EQ(outer.right - outer.left, 400 + 601 - 593);  // the frame keeps its size
+  EXPECT_EQ(outer.bottom - outer.top, 150 + 256 - 229);
+  EXPECT_TRUE(painted_next(hwnd));
+  ASSERT_NE(vk::window_client_pixels(hwnd), nullptr);
+  EXPECT_EQ(vk::window_client_pixels(hwnd)->pixels.size(), 400u * 150u);
+}
+
+TEST_F(UserInputTest, ResizeCountsTheMenuBarAsPartOfWhatIsShown) {
+  HWND hwnd = make_window("WithMenu", WS_OVERLAPPEDWINDOW, 601, 540);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  int bar = 540 - 8 - 19 - client.bottom;  // outer minus frame, caption and client
+  ASSERT_GT(bar, 0);
+  vk::user::resize_window(hwnd, 500, 300);
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, 500);
+  EXPECT_EQ(client.bottom, 300 - bar);
+}
+
+TEST_F(UserInputTest, ResizeToTheSameSizeOrOfAnUnknownWindowDoesNothing) {
+  HWND hwnd = make_window("Plain", WS_OVERLAPPEDWINDOW, 601, 256);
+  painted_next(hwnd);
+  seen.clear();
+  EXPECT_FALSE(vk::user::resize_window(hwnd, 593, 229));
+  EXPECT_EQ(last_size(), -1);
+  EXPECT_FALSE(painted_next(hwnd));
+  EXPECT_FALSE(vk::user::resize_window(reinterpret_cast<HWND>(0x7777), 10, 10));
+  DestroyWindow(hwnd);
+  EXPECT_FALSE(vk::user::resize_window(hwnd, 10, 10));
+}
+
+// The characters TranslateMessage queues for one key-down with the given keys held.
+std::string characters_for(std::vector<int> held, int key) {
+  HWND hwnd = GetFocus();
+  for (int h : held) PostMessageA(hwnd, WM_KEYDOWN, static_cast<WPARAM>(h), 1);
+  PostMessageA(hwnd, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+  for (auto it = held.rbegin(); it != held.rend(); ++it) PostMessageA(hwnd, WM_KEYUP, static_cast<WPARAM>(*it), 1);
+  std::string chars;
+  MSG msg{};
+  for (size_t keys_left = held.size() * 2 + 1; keys_left > 0;) {
+    GetMessageA(&msg, nullptr, 0, 0);
+    if (msg.message == WM_CHAR) chars += static_cast<char>(msg.wParam);
+    if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP) continue;
+    TranslateMessage(&msg);
+    --keys_left;
+  }
+  // Characters queued behind the last key message come before this marker.
+  PostMessageA(hwnd, WM_NULL, 0, 0);
+  for (GetMessageA(&msg, nullptr, 0, 0); msg.message != WM_NULL; GetMessageA(&msg, nullptr, 0, 0)) {
+    if (msg.message == WM_CHAR) chars += static_cast<char>(msg.wParam);
+  }
+  return chars;
+}
+
+TEST_F(UserInputTest, PunctuationAndKeypadGiveUsLayoutCharactersWithAndWithoutShift) {
+  make_window("Plain", WS_OVERLAPPEDWINDOW, 300, 200);
+  using namespace vk::keys;
+  EXPECT_EQ(characters_for({}, OEM_1), ";");
+  EXPECT_EQ(characters_for({VK_SHIFT}, OEM_1), ":");
+  EXPECT_EQ(characters_for({}, OEM_MINUS), "-");
+  EXPECT_EQ(characters_for({VK_SHIFT}, OEM_MINUS), "_");
+  EXPECT_EQ(characters_for({VK_SHIFT}, OEM_PLUS), "+");
+  EXPECT_EQ(characters_for({}, OEM_5), "\\");
+  EXPECT_EQ(characters_for({VK_SHIFT}, OEM_7), "\"");
+  EXPECT_EQ(characters_for({VK_SHIFT}, OEM_COMMA), "<");
+  EXPECT_EQ(characters_for({VK_SHIFT}, '2'), "@");
+  EXPECT_EQ(characters_for({}, NUMPAD0 + 7), "7");
+  EXPECT_EQ(characters_for({VK_SHIFT}, DIVIDE), "/");
+  EXPECT_EQ(characters_for({VK_CAPITAL}, OEM_4), "[");  // Caps Lock changes letters only
+  EXPECT_EQ(characters_for({}, VK_RETURN), "\r");
+  EXPECT_EQ(characters_for({}, VK_F1), "");
+}
+
+TEST_F(UserInputTest, CtrlGivesControlCharactersAndAltGivesNone) {
+  make_window("Plain", WS_OVERLAPPEDWINDOW, 300, 200);
+  EXPECT_EQ(characters_for({VK_CONTROL}, 'A'), "\x01");
+  EXPECT_EQ(characters_for({VK_CONTROL, VK_SHIFT}, 'Z'), "\x1a");
+  EXPECT_EQ(characters_for({VK_CONTROL}, vk::keys::OEM_4), "\x1b");
+  EXPECT_EQ(characters_for({VK_CONTROL}, VK_RETURN), "\n");
+  EXPECT_EQ(characters_for({VK_CONTROL}, VK_BACK), "\x7f");
+  EXPECT_EQ(characters_for({VK_CONTROL}, '5'), "");
+  EXPECT_EQ(characters_for({VK_CONTROL}, vk::keys::OEM_1), "");
+  EXPECT_EQ(characters_for({VK_MENU}, 'R'), "");
+  EXPECT_EQ(characters_for({VK_CONTROL, VK_MENU}, 'Q'), "");
+}
+
+}  // namespace
