@@ -1,4 +1,4 @@
-// vorkan-headless: the scene program on the headless display.
+// The headless runner's main: a KV318 program (vorkan-headless: the scene) on the headless display.
 //
 // Reads its options, arranges the run (seed, logging, playback, pictures),
 // then calls the program's entry routine as the platform would. The run ends
@@ -41,8 +41,10 @@ bool closing = false;
 int frame_number = 0;
 bool picture_failed = false;
 
+std::string program_name = "vorkan-headless";
+
 const char* const USAGE =
-    "usage: vorkan-headless [options]\n"
+    "usage: %s [options]\n"
     "Runs the program without a display, on a virtual clock.\n"
     "  --seed N             the calendar clock reads N seconds at start-up (seeds the random generator)\n"
     "  --ticks N            end the run after N periodic events (default 200 without --play)\n"
@@ -56,7 +58,7 @@ const char* const USAGE =
     "  --version            show the version\n";
 
 [[noreturn]] void fail(const std::string& message) {
-  std::fprintf(stderr, "vorkan-headless: %s\n", message.c_str());
+  std::fprintf(stderr, "%s: %s\n", program_name.c_str(), message.c_str());
   std::exit(2);
 }
 
@@ -80,10 +82,10 @@ Options parse_options(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help") {
-      std::fputs(USAGE, stdout);
+      std::printf(USAGE, program_name.c_str());
       std::exit(0);
     } else if (arg == "--version") {
-      std::printf("vorkan-headless %s\n", VORKAN_VERSION);
+      std::printf("%s %s\n", program_name.c_str(), VORKAN_VERSION);
       std::exit(0);
     } else if (arg == "--seed") {
       parsed.seed = parse_number("--seed", option_value(argc, argv, i), 0, UINT32_MAX);
@@ -150,12 +152,12 @@ void write_snapshot(HWND hwnd, const std::string& path) {
   int width = 0;
   int height = 0;
   if (!vk::headless::last_presented(hwnd, pixels, width, height)) {
-    std::fprintf(stderr, "vorkan-headless: no picture was shown for %s\n", path.c_str());
+    std::fprintf(stderr, "%s: no picture was shown for %s\n", program_name.c_str(), path.c_str());
     picture_failed = true;
     return;
   }
   if (!vk::write_png(path.c_str(), pixels.data(), width, height)) {
-    std::fprintf(stderr, "vorkan-headless: cannot write %s\n", path.c_str());
+    std::fprintf(stderr, "%s: cannot write %s\n", program_name.c_str(), path.c_str());
     picture_failed = true;
   }
 }
@@ -188,6 +190,10 @@ long long calendar_seconds() {
 }
 
 int main(int argc, char** argv) {
+  if (argc > 0 && argv[0][0] != '\0') {
+    program_name = argv[0];
+    program_name = program_name.substr(program_name.find_last_of('/') + 1);
+  }
   options = parse_options(argc, argv);
   open_outputs();
   vk::headless::reset();

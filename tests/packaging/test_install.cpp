@@ -3,6 +3,7 @@
 // headless display and, when it was built, for real windows; both programs run.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +31,8 @@ class Installed : public ::testing::Test {
   static inline fs::path prefix;
 
   static void SetUpTestSuite() {
-    prefix = fs::path(testing::TempDir()) / "kv318-install-test";
+    // One prefix per test process: CTest runs the cases side by side.
+    prefix = fs::path(testing::TempDir()) / ("kv318-install-test-" + std::to_string(getpid()));
     fs::remove_all(prefix);
     std::string install =
         quoted(CMAKE_COMMAND) + " --install " + quoted(BUILD_DIR) + " --prefix " + quoted(prefix) + " >/dev/null";
