@@ -3,7 +3,7 @@
 # Usage: examples/make_pictures.sh [path/to/vorkan-headless]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-RUNNER="${1:-$ROOT/build/runner/vorkan-headless}"
+RUNNER="$(realpath "${1:-$ROOT/build/runner/vorkan-headless}")"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK"  # the toolkit's script file name is fixed; keep it out of the tree

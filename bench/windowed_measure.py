@@ -1,0 +1,103 @@
+#!/usr/bin/python3
+"""Measures the windowed program under a virtual X display: exec to first
+presented frame, CPU share at full animation and while halted, resident memory.
+
+Usage: bench/windowed_measure.py PATH/TO/vorkan [seconds per CPU phase, default 20]
+"""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid):
+    fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS_PER_SECOND  # utime + stime
+
+
+def resident_kib(pid):
+    for line in open(f"/proc/{pid}/status"):
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1])
+    return 0
+
+
+def start_server(display):
+    server = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    deadline = time.monotonic() + 10
+    while not os.path.exists(f"/tmp/.X11-unix/X{display[1:]}") and time.monotonic() < deadline:
+        time.sleep(0.05)
+    time.sleep(0.5)
+    return server
+
+
+def first_frame_times(program, env, shim, runs=10):
+    times = []
+    for _ in range(runs):
+        started = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
+        process = subprocess.Popen([program], env=dict(env, LD_PRELOAD=shim), stderr=subprocess.PIPE, text=True)
+        line = process.stderr.readline()
+        process.kill()
+        process.wait()
+        if line.startswith("FIRST_FRAME"):
+            times.append((int(line.split()[1]) - started) / 1e6)
+        time.sleep(0.3)
+    return times
+
+
+def cpu_share(pid, seconds):
+    before = cpu_seconds(pid)
+    time.sleep(seconds)
+    return 100.0 * (cpu_seconds(pid) - before) / seconds
+
+
+def main():
+    program = os.path.abspath(sys.argv[1])
+    seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
+    display = ":87"
+    env = dict(os.environ, DISPLAY=display)
+    env.pop("WAYLAND_DISPLAY", None)
+    server = start_server(display)
+    work = tempfile.mkdtemp(prefix="vorkan-measure-")
+    try:
+        shim = os.path.join(work, "first_frame_shim.so")
+        subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, os.path.join(HERE, "first_frame_shim.c"), "-ldl"],
+                       check=True)
+        times = first_frame_times(program, env, shim)
+        if times:
+            print(f"exec to first presented frame: median {statistics.median(times):.1f} ms "
+                  f"(min {min(times):.1f}, max {max(times):.1f}, {len(times)} runs)")
+
+        process = subprocess.Popen([program], cwd=work, env=env)
+        time.sleep(1.0)
+        window = subprocess.run(["xdotool", "search", "--name", "^KV318 Graphics$"], env=env,
+                                capture_output=True, text=True).stdout.split()[0]
+        subprocess.run(["xdotool", "mousemove", "--window", window, "400", "300", "click", "1"], env=env)
+        time.sleep(0.5)
+        rss_start = resident_kib(process.pid)
+        running = cpu_share(process.pid, seconds)
+        rss_running = resident_kib(process.pid)
+        subprocess.run(["xdotool", "windowfocus", "--sync", window, "keydown", "ctrl", "key", "h", "keyup", "ctrl"],
+                       env=env)
+        time.sleep(0.5)
+        halted = cpu_share(process.pid, seconds)
+        print(f"CPU at full animation (scene): {running:.2f} % of one core over {seconds:.0f} s")
+        print(f"CPU while halted: {halted:.2f} % of one core over {seconds:.0f} s")
+        print(f"resident memory: {rss_start} KiB after entering the scene, {rss_running} KiB "
+              f"after {seconds:.0f} s of animation")
+        process.kill()
+        process.wait()
+    finally:
+        server.terminate()
+        server.wait()
+        subprocess.run(["rm", "-rf", work])
+
+
+if __name__ == "__main__":
+    main()
