@@ -122,15 +122,11 @@ std::vector<Event> play_to_end() {
 void record(const std::vector<Event>& events) {
   toggle_recording();
   for (const Event& event : events) {
-    if (event.kind == EVENT_PERIODIC) {
-      ++toolkit.periodic_run;
-      continue;
-    }
-    if (toolkit.periodic_run > 0) {
-      script_write_event(EVENT_PERIODIC, 0, 0, 0);
-      toolkit.periodic_run = 0;
-    }
-    script_write_event(event.kind, event.x, event.y, event.key);
+    toolkit.pending_kind = event.kind;
+    toolkit.pending_x = event.x;
+    toolkit.pending_y = event.y;
+    toolkit.pending_key = event.key;
+    record_pending_event();
   }
   toggle_recording();
 }

@@ -28,18 +28,6 @@ bool take_script_step() {
   return false;
 }
 
-void record_event() {
-  if (toolkit.pending_kind == EVENT_PERIODIC) {
-    ++toolkit.periodic_run;
-    return;
-  }
-  if (toolkit.periodic_run > 0) {
-    script_write_event(EVENT_PERIODIC, 0, 0, 0);
-    toolkit.periodic_run = 0;
-  }
-  script_write_event(toolkit.pending_kind, toolkit.pending_x, toolkit.pending_y, toolkit.pending_key);
-}
-
 }  // namespace
 
 void pump_one_message() {
@@ -68,7 +56,7 @@ int KV318_next_event(int* x, int* y, char* key) {
     if (!toolkit.single_frame && !toolkit.animate) continue;
     if (toolkit.pending_kind == EVENT_NONE) arm_periodic_event();
   }
-  if (toolkit.recording) record_event();
+  if (toolkit.recording) record_pending_event();
   *x = toolkit.pending_x;
   *y = toolkit.pending_y;
   *key = toolkit.pending_key;

@@ -291,3 +291,13 @@ void close_script_file() {
 void finish_recording_for_shutdown() {
   if (toolkit.recording) write_pending_periodic_run();
 }
+
+// The recording hook: counts periodic events, writes any other event after the count before it.
+void record_pending_event() {
+  if (toolkit.pending_kind == EVENT_PERIODIC) {
+    ++toolkit.periodic_run;
+    return;
+  }
+  write_pending_periodic_run();
+  script_write_event(toolkit.pending_kind, toolkit.pending_x, toolkit.pending_y, toolkit.pending_key);
+}

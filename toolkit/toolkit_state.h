@@ -59,6 +59,8 @@ void present_surface();
 
 // Event loop.
 void pump_one_message();
+// Writes the pending event to the script file as the recording hook does.
+void record_pending_event();
 
 // Run menu and control keys.
 void build_run_menu(HWND hwnd);
