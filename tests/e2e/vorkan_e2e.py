@@ -116,7 +116,7 @@ class Session:
         connection.flush()
         connection.close()
 
-    def wait_exit(self, seconds=10):
+    def wait_exit(self, seconds=20):
         try:
             return self.process.wait(timeout=seconds)
         except subprocess.TimeoutExpired:
@@ -168,6 +168,27 @@ def settle():
     time.sleep(0.4)
 
 
+def wait_for(condition, seconds=8.0):
+    """Polls until condition() holds; the machine may be busy, so fixed sleeps are not enough."""
+    deadline = time.monotonic() + seconds
+    while True:
+        if condition():
+            return True
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.1)
+
+
+def still_picture(s, tries=4):
+    """True when two screenshots a second apart are identical (a frame may be in flight at first)."""
+    for _ in range(tries):
+        first = s.screenshot()[2]
+        time.sleep(1.0)
+        if s.screenshot()[2] == first:
+            return True
+    return False
+
+
 def windows_and_title_screen(s, f):
     f.check("graphics window title", s.title(s.graphics) == "KV318 Graphics")
     f.check("text window title", s.title(s.text) == "KV318 Text")
@@ -177,7 +198,7 @@ def windows_and_title_screen(s, f):
     x, y, w, h = s.geometry(s.text)
     f.check("text window at (0,550), a third of the screen high", (x, y) == (0, 550) and w <= 601 and h <= 768 // 3,
             f"got {(x, y, w, h)}")
-    time.sleep(0.5)
+    wait_for(lambda: near(s.client_pixel(s.screenshot(), -240, 245), RED))
     shot = s.screenshot()
     f.check("title field is red", near(s.client_pixel(shot, -240, 245), RED), str(s.client_pixel(shot, -240, 245)))
     f.check("title oval is black", near(s.client_pixel(shot, -150, 0), BLACK), str(s.client_pixel(shot, -150, 0)))
@@ -186,7 +207,7 @@ def windows_and_title_screen(s, f):
 
 def click_leaves_title(s, f):
     s.click_toolkit(100, 0)
-    settle()
+    wait_for(lambda: near(s.client_pixel(s.screenshot(), 250, -240), SEA_GREEN))
     shot = s.screenshot()
     f.check("the scene's ground shows after a click", near(s.client_pixel(shot, 250, -240), SEA_GREEN),
             str(s.client_pixel(shot, 250, -240)))
@@ -197,14 +218,10 @@ def click_leaves_title(s, f):
 def halt_and_resume(s, f):
     s.ctrl("h")
     settle()
-    first = s.screenshot()[2]
-    time.sleep(1.0)
-    second = s.screenshot()[2]
-    f.check("Ctrl+H halts the animation", first == second)
+    f.check("Ctrl+H halts the animation", still_picture(s))
+    halted = s.screenshot()[2]
     s.ctrl("a")
-    time.sleep(0.5)
-    third = s.screenshot()[2]
-    f.check("Ctrl+A resumes it", third != second)
+    f.check("Ctrl+A resumes it", wait_for(lambda: s.screenshot()[2] != halted))
 
 
 def recording(s, f):
@@ -217,7 +234,7 @@ def recording(s, f):
     s.click_toolkit(-150, 75)
     settle()
     s.ctrl("r")
-    settle()
+    wait_for(lambda: "KV318_MOUSE(-150, 75);" in (s.script() or ""))
     text = s.script() or ""
     f.check("recording writes the clicks in toolkit coordinates",
             "KV318_MOUSE(10, -20);\n" in text and "KV318_MOUSE(-150, 75);\n" in text, repr(text))
@@ -226,21 +243,20 @@ def recording(s, f):
 def run_menu(s, f):
     s.ctrl("h")
     settle()
+    still_picture(s)
     before = s.screenshot()[2]
+
+    def popup_shown():
+        width, _, pixels = s.screenshot()
+        row = [pixels[70 * width + x] for x in range(5, 300, 10)]
+        return sum(near(p, (212, 208, 200), 12) for p in row) > 10
+
     s.click(15, 9)  # the "Run" title
-    settle()
-    opened = s.screenshot()
-    width = opened[0]
-    popup_row = [opened[2][70 * width + x] for x in range(5, 300, 10)]
-    f.check("the Run menu opens over the picture", opened[2] != before and
-            sum(near(p, (212, 208, 200), 12) for p in popup_row) > 10)
+    f.check("the Run menu opens over the picture", wait_for(popup_shown))
     s.click(70, 64)  # "Advance one frame"
-    time.sleep(0.6)
-    stepped = s.screenshot()[2]
-    time.sleep(0.8)
-    later = s.screenshot()[2]
-    f.check("Advance one frame draws one more frame", stepped != before)
-    f.check("and then the animation stays halted", stepped == later)
+    f.check("Advance one frame draws one more frame",
+            wait_for(lambda: not popup_shown() and s.screenshot()[2] != before))
+    f.check("and then the animation stays halted", still_picture(s, tries=2))
 
 
 def ctrl_q_quits(s, f):
@@ -249,8 +265,10 @@ def ctrl_q_quits(s, f):
 
 
 def close_box_quits(s, f):
+    wait_for(lambda: near(s.client_pixel(s.screenshot(), -240, 245), RED))  # shown, as a person would see it
     s.close_box(s.graphics)
-    f.check("the close box ends the program with status 0", s.wait_exit() == 0)
+    status = s.wait_exit()
+    f.check("the close box ends the program with status 0", status == 0, f"status {status}")
 
 
 def main():
