@@ -3,6 +3,7 @@
 // display it opens both windows and ends on Ctrl+Q (when Xvfb is installed).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -19,7 +20,8 @@ struct Outcome {
 // Runs a shell command with its standard error captured; under the leak
 // checker, what the system's libraries keep for the process's life is not ours.
 Outcome run(const std::string& command) {
-  std::string err_file = testing::TempDir() + "vorkan_program_test.err";
+  // One file per test process: CTest runs these cases side by side.
+  std::string err_file = testing::TempDir() + "vorkan_program_test." + std::to_string(getpid()) + ".err";
   std::string leaks = std::string("LSAN_OPTIONS=print_suppressions=0:suppressions=") + LSAN_SUPPRESSIONS + " ";
   int raw = std::system((leaks + command + " 2>" + err_file).c_str());
   Outcome outcome;
