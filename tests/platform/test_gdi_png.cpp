@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "png_writer.h"
 
 namespace {
 
 std::string temp_path(const char* name) {
-  return (std::filesystem::temp_directory_path() / name).string();
+  // The process id keeps two test runs on one machine apart.
+  return (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "_" + name)).string();
 }
 
 // RGB bytes of a PNG file, or empty when it cannot be read.
