@@ -63,7 +63,9 @@ class Session:
     def find_window(self, title):
         deadline = time.monotonic() + 15
         while time.monotonic() < deadline:
-            out = run("xdotool", "search", "--name", f"^{title}$", env=self.env, check=False).split()
+            # By process too: a window of the previous run may linger for a moment.
+            out = run("xdotool", "search", "--all", "--pid", str(self.process.pid), "--name", f"^{title}$",
+                      env=self.env, check=False).split()
             if out:
                 return out[0]
             if self.process.poll() is not None:
@@ -113,7 +115,7 @@ class Session:
         event = protocol.event.ClientMessage(window=target, client_type=protocols,
                                              data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         target.send_event(event, event_mask=X.NoEventMask)
-        connection.flush()
+        connection.sync()  # the server has taken the request before the connection goes
         connection.close()
 
     def wait_exit(self, seconds=20):
