@@ -5,43 +5,15 @@
 #include <vector>
 
 #include "raster.h"
+#include "raster_test_image.h"
 
 namespace vk::raster {
 namespace {
 
-constexpr Pixel kBg = 0x123456, kPen = 0xFF0000, kFill = 0x00FF00;
+using namespace vk::raster::test_image;
 constexpr Pen kThin{true, 1, kPen}, kNoPen{false, 1, 0};
 constexpr Brush kBrush{true, kFill}, kNoBrush{false, 0};
 
-// Canvas surrounded by guard pixels that must never change.
-struct Image {
-  static constexpr int kGuard = 4;
-  int w, h, stride;
-  std::vector<Pixel> store;
-  explicit Image(int width = 64, int height = 64)
-      : w(width), h(height), stride(width + 2 * kGuard),
-        store(static_cast<std::size_t>(stride * (height + 2 * kGuard)), kBg) {}
-  Canvas canvas() { return Canvas{store.data() + kGuard * stride + kGuard, w, h, stride}; }
-  Rect all() const { return Rect{0, 0, w, h}; }
-  Pixel at(int x, int y) const { return store[(y + kGuard) * stride + x + kGuard]; }
-  bool painted(int x, int y) const { return at(x, y) != kBg; }
-  int count(Pixel c) const {
-    int n = 0;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) n += at(x, y) == c;
-    return n;
-  }
-  // Rows of the w x h block at (x0, y0): '.' background, '#' pen, 'o' fill.
-  std::string picture(int x0, int y0, int pw, int ph) const {
-    std::string s;
-    for (int y = y0; y < y0 + ph; ++y) {
-      for (int x = x0; x < x0 + pw; ++x)
-        s += at(x, y) == kBg ? '.' : at(x, y) == kPen ? '#' : at(x, y) == kFill ? 'o' : '?';
-      s += '\n';
-    }
-    return s;
-  }
-};
 
 TEST(RasterFillRect, CoversHalfOpenBoxAndNormalises) {
   Image img;
