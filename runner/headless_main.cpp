@@ -1,7 +1,7 @@
-// The headless runner's main: a KV318 program (vorkan-headless: the scene) on the headless display.
+// The headless runner: a KV318 program (vorkan-headless: the scene) on the headless display.
 //
-// Reads its options, arranges the run (seed, logging, playback, pictures),
-// then calls the program's entry routine as the platform would. The run ends
+// Reads its options, arranges the run (seed, logging, playback, pictures)
+// before the program's entry routine runs, and writes the pictures after it. The run ends
 // as the close box would end it once --ticks periodic events have been
 // delivered, or when the program waits for input that nothing will give.
 #include <cerrno>
@@ -15,6 +15,7 @@
 
 #include "display.h"
 #include "headless.h"
+#include "headless_run.h"
 #include "png_writer.h"
 #include "random.h"
 #include "toolkit_state.h"
@@ -147,11 +148,29 @@ void write_frame(HWND hwnd, const std::uint32_t* pixels, int width, int height) 
   if (!vk::write_png((options.frames_dir + name).c_str(), pixels, width, height)) picture_failed = true;
 }
 
+// A program that ended without ever waiting for an event never showed its graphics
+// window: take the surface as drawn, clipped to the client area as a present would.
+bool surface_as_drawn(HWND hwnd, const std::string& path, std::vector<std::uint32_t>& pixels, int& width,
+                      int& height) {
+  if (hwnd != toolkit.graphics_window || !toolkit.surface_dc) return false;
+  HDC window = GetDC(hwnd);
+  BitBlt(window, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, toolkit.surface_dc, 0, 0, SRCCOPY);
+  ReleaseDC(hwnd, window);
+  const vk::ClientPixels* client = vk::window_client_pixels(hwnd);
+  if (!client) return false;
+  pixels = client->pixels;
+  width = client->width;
+  height = client->height;
+  std::fprintf(stderr, "%s: the program never waited for an event, so %s shows the surface as drawn\n",
+               program_name.c_str(), path.c_str());
+  return true;
+}
+
 void write_snapshot(HWND hwnd, const std::string& path) {
   std::vector<std::uint32_t> pixels;
   int width = 0;
   int height = 0;
-  if (!vk::headless::last_presented(hwnd, pixels, width, height)) {
+  if (!vk::headless::last_presented(hwnd, pixels, width, height) && !surface_as_drawn(hwnd, path, pixels, width, height)) {
     std::fprintf(stderr, "%s: no picture was shown for %s\n", program_name.c_str(), path.c_str());
     picture_failed = true;
     return;
@@ -189,25 +208,34 @@ long long calendar_seconds() {
   return options.seed_given ? options.seed : static_cast<long long>(std::time(nullptr));
 }
 
-int main(int argc, char** argv) {
+namespace vk::runner {
+
+void begin_run(int argc, char** argv, bool fresh) {
   if (argc > 0 && argv[0][0] != '\0') {
     program_name = argv[0];
     program_name = program_name.substr(program_name.find_last_of('/') + 1);
   }
   options = parse_options(argc, argv);
   open_outputs();
-  vk::headless::reset();
+  if (fresh) {
+    vk::headless::reset();
+  } else {
+    vk::headless::install();
+  }
   if (log_out) set_log_observer(write_log_line);
   vk::headless::set_loop_start_handler(start_run);
   vk::headless::set_idle_handler(end_run_when_due);
   if (!options.frames_dir.empty()) vk::headless::set_present_handler(write_frame);
+}
 
-  char* no_arguments[] = {argv[0]};
-  int status = vk::run_winmain(1, no_arguments, SW_SHOWDEFAULT);
-
+int finish_run(int status) {
   if (!options.snapshot.empty()) write_snapshot(toolkit.graphics_window, options.snapshot);
   if (!options.text_snapshot.empty()) write_snapshot(toolkit.text_window, options.text_snapshot);
   if (log_out && log_out != stdout) std::fclose(log_out);
   if (log_out == stdout) std::fflush(stdout);
+  log_out = nullptr;
+  set_log_observer(nullptr);
   return picture_failed && status == 0 ? 1 : status;
 }
+
+}  // namespace vk::runner
