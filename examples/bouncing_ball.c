@@ -25,7 +25,8 @@ static const char* bounce(struct Ball* ball) {
 
 static void draw(const struct Ball* ball) {
   KV318_clear_window();
-  KV318_draw_text(KV318_GRAY_50, KV318_X_MIN + 8, KV318_Y_MAX - 20, 14, "Type a key for a new color; click to move the ball.");
+  KV318_draw_text(KV318_GRAY_50, KV318_X_MIN + 8, KV318_Y_MAX - 20, 14,
+                  "Type a key for a new color; click to move the ball.");
   KV318_draw_circle(ball->color, ball->x, ball->y, RADIUS);
 }
 

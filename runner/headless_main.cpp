@@ -170,7 +170,8 @@ void write_snapshot(HWND hwnd, const std::string& path) {
   std::vector<std::uint32_t> pixels;
   int width = 0;
   int height = 0;
-  if (!vk::headless::last_presented(hwnd, pixels, width, height) && !surface_as_drawn(hwnd, path, pixels, width, height)) {
+  if (!vk::headless::last_presented(hwnd, pixels, width, height) &&
+      !surface_as_drawn(hwnd, path, pixels, width, height)) {
     std::fprintf(stderr, "%s: no picture was shown for %s\n", program_name.c_str(), path.c_str());
     picture_failed = true;
     return;
