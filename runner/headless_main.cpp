@@ -216,17 +216,25 @@ void start_run() {
   script = nullptr;  // the toolkit owns it now
 }
 
-void end_run_when_due() {
-  HWND graphics = KV318_host_graphics_window();
-  if (closing || !graphics) return;
-  bool ticks_done = options.ticks >= 0 && KV318_host_periodic_events() >= options.ticks;
-  if (ticks_done || KV318_host_waits_for_user()) {
-    closing = true;
-    vk::headless::close_window(graphics);
-  }
+void close_graphics_window() {
+  closing = true;
+  vk::headless::close_window(KV318_host_graphics_window());
 }
 
-// After the first failed frame no more are written: it is reported once.
+bool ticks_done() { return options.ticks >= 0 && KV318_host_periodic_events() >= options.ticks; }
+
+// At every wait for input: the run ends when its ticks are done or nothing but a user could go on.
+void end_run_when_due() {
+  if (closing || !KV318_host_graphics_window()) return;
+  if (ticks_done() || KV318_host_waits_for_user()) close_graphics_window();
+}
+
+// A program kept busy by playback may never wait for input, but it takes
+// every event through the toolkit: the tick count is checked there too.
+void on_event(int) {
+  if (!closing && ticks_done() && KV318_host_graphics_window()) close_graphics_window();
+}
+
 void write_frame(HWND hwnd, const std::uint32_t* pixels, int width, int height) {
   if (frames_failed || hwnd != KV318_host_graphics_window()) return;
   char name[32];
@@ -234,7 +242,7 @@ void write_frame(HWND hwnd, const std::uint32_t* pixels, int width, int height) 
   const std::string path = options.frames_dir + name;
   int error = 0;
   if (!vk::write_png(path.c_str(), pixels, width, height, &error)) {
-    frames_failed = true;
+    frames_failed = true;  // reported once; no more frames are written
     report_output_failure("frame", path, error);
   }
 }
@@ -286,6 +294,7 @@ int main(int argc, char** argv) {
   if (log_out) KV318_host_observe_log(write_log_line);
   vk::headless::set_loop_start_handler(start_run);
   vk::headless::set_idle_handler(end_run_when_due);
+  KV318_host_observe_events(on_event);
   if (!options.frames_dir.empty()) vk::headless::set_present_handler(write_frame);
 
   char* no_arguments[] = {argv[0]};

@@ -26,6 +26,12 @@ void KV318_host_set_logging(int on);
 typedef void (*KV318_LogObserver)(const char* line);
 void KV318_host_observe_log(KV318_LogObserver observer);
 
+/* Sees the kind of every event KV318_next_event returns, just before it
+ * returns it; null stops. A program kept busy (by playback, say) may never
+ * wait for input, but it always takes events. */
+typedef void (*KV318_EventObserver)(int kind);
+void KV318_host_observe_events(KV318_EventObserver observer);
+
 /* How many periodic events KV318_next_event has returned since start-up. */
 long long KV318_host_periodic_events(void);
 
