@@ -191,7 +191,9 @@ void prepare_frames_directory() {
   if (stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
     fail("cannot use '" + directory + "' as the frames directory: not a directory");
   }
-  if (access(directory.c_str(), W_OK | X_OK) != 0) fail("cannot write --frames " + vk::describe_failure(directory, errno));
+  if (access(directory.c_str(), W_OK | X_OK) != 0) {
+    fail("cannot write --frames " + vk::describe_failure(directory, errno));
+  }
 }
 
 void prepare_run() {
@@ -199,8 +201,8 @@ void prepare_run() {
   refuse_output_over_script("--log", options.log_file);
   refuse_output_over_script("--snapshot", options.snapshot);
   refuse_output_over_script("--text-snapshot", options.text_snapshot);
-  open_log();
   prepare_frames_directory();
+  open_log();
 }
 
 // ---- During the run ----
@@ -212,8 +214,7 @@ void write_log_line(const char* line) {
 // Before the program's first event: logging and playback, as Ctrl+L and Playback would.
 void start_run() {
   if (options.logging) KV318_host_set_logging(1);
-  if (script != nullptr) KV318_host_play_file(script);
-  script = nullptr;  // the toolkit owns it now
+  if (script != nullptr && KV318_host_play_file(script)) script = nullptr;  // the toolkit owns it now
 }
 
 void close_graphics_window() {
@@ -259,7 +260,9 @@ void write_snapshot(HWND hwnd, const std::string& path) {
     return;
   }
   int error = 0;
-  if (!vk::write_png(path.c_str(), pixels.data(), width, height, &error)) report_output_failure("snapshot", path, error);
+  if (!vk::write_png(path.c_str(), pixels.data(), width, height, &error)) {
+    report_output_failure("snapshot", path, error);
+  }
 }
 
 void finish_log() {
