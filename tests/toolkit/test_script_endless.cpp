@@ -44,3 +44,32 @@ TEST_F(EndlessLine, LongLineRestIsSkippedInBoundedStepsFromAHostsFile) {
 }
 
 }  // namespace
+
+namespace {
+
+using HostInterface = ToolkitSession;
+
+int observed_kinds = 0;
+void count_event(int) { ++observed_kinds; }
+
+// What a host sees: the event observer, the periodic count, logging as Ctrl+L
+// switches it, and whether only a user could make the program go on.
+TEST_F(HostInterface, ObservesEventsAndTellsWhenOnlyAUserCanGoOn) {
+  observed_kinds = 0;
+  KV318_host_observe_events(count_event);
+  KV318_host_set_logging(0);
+  EXPECT_FALSE(toolkit.logging);
+  EXPECT_FALSE(checked(RUN_LOGGING));
+  KV318_set_animation(ANIM_RUN);
+  const long long before = KV318_host_periodic_events();
+  next_kinds(3);
+  EXPECT_EQ(KV318_host_periodic_events() - before, 3);
+  EXPECT_EQ(observed_kinds, 3);
+  KV318_set_animation(ANIM_HALT);
+  toolkit.pending_kind = EVENT_NONE;
+  EXPECT_TRUE(KV318_host_waits_for_user());
+  KV318_host_observe_events(nullptr);
+  EXPECT_EQ(KV318_host_graphics_window(), toolkit.graphics_window);
+}
+
+}  // namespace
