@@ -137,11 +137,11 @@ def png_size(path):
     return size if len(raw) == size[1] * (1 + 3 * size[0]) else None
 
 
-def endless_feeder(pipe, head):
-    """Writes `head`, then a line that never ends, until the reader goes away."""
+def endless_feeder(pipe, head, unit):
+    """Writes `head`, then a line that never ends (or endless empty lines), until the reader goes away."""
     try:
         pipe.write(head)
-        chunk = b"K" * 65536
+        chunk = unit * 65536
         while True:
             pipe.write(chunk)
     except (BrokenPipeError, OSError, ValueError):
@@ -180,7 +180,8 @@ def run_case(runner, rng, work):
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     feeder = None
     if endless:
-        feeder = threading.Thread(target=endless_feeder, args=(proc.stdin, data), daemon=True)
+        feeder = threading.Thread(target=endless_feeder, args=(proc.stdin, data, rng.choice([b"K", b"\0", b"\n", b"\r\n"])),
+                                  daemon=True)
         feeder.start()
     try:
         _, err = proc.communicate(timeout=CASE_SECONDS) if not endless else (None, None)

@@ -149,12 +149,16 @@ bool read_line(std::FILE* file, ScriptLine& line) {
   return true;
 }
 
-// Skips empty lines; false when the end of the file comes first.
-bool read_nonempty_line(std::FILE* file, ScriptLine& line) {
-  while (read_line(file, line)) {
-    if (line.length > 0) return true;
+enum class Read { line, end_of_file, only_empty_lines };
+
+// Skips empty lines, at most SKIP_STEP of them in one step: an endless run of
+// them is taken as one unreadable stretch, so it cannot stall the program.
+Read read_nonempty_line(std::FILE* file, ScriptLine& line) {
+  for (long skipped = 0; skipped < SKIP_STEP; ++skipped) {
+    if (!read_line(file, line)) return Read::end_of_file;
+    if (line.length > 0) return Read::line;
   }
-  return false;
+  return Read::only_empty_lines;
 }
 
 // ---- Parsing lines ----
@@ -299,7 +303,9 @@ int script_read_step() {
   const Skip skipped = rest_of_line_pending ? skip_rest_of_line(toolkit.script_file) : Skip::line_ended;
   if (skipped == Skip::more_to_skip) return 0;  // still inside the over-long line: unreadable
   ScriptLine line;
-  if (skipped == Skip::end_of_file || !read_nonempty_line(toolkit.script_file, line)) {
+  const Read read = skipped == Skip::end_of_file ? Read::end_of_file : read_nonempty_line(toolkit.script_file, line);
+  if (read == Read::only_empty_lines) return 0;
+  if (read == Read::end_of_file) {
     KV318_log_message("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
     stop_playback();
     return 0;

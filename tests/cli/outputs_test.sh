@@ -75,6 +75,8 @@ done
 
 check "a script line that never ends ends playback, not the run" bash -c "
   timeout 10 '$RUNNER' --seed 1 --play <(printf 'KV318_PERIODIC(2);\n'; cat /dev/zero) 2>err && [ ! -s err ]"
+check "an endless run of empty lines ends playback, not the run" bash -c "
+  timeout 10 '$RUNNER' --seed 1 --play <(printf 'KV318_PERIODIC(2);\n'; yes '') 2>err && [ ! -s err ]"
 
 printf 'KV318_MOUSE(0, 0);\nKV318_PERIODIC(2147483647);\n' >busy.scr
 check "--ticks ends a run kept busy by playback" bash -c "
