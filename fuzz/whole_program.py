@@ -178,11 +178,9 @@ def run_case(runner, rng, work):
     start = time.monotonic()
     proc = subprocess.Popen(args, cwd=work, stdin=subprocess.PIPE if endless else subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    feeder = None
     if endless:
-        feeder = threading.Thread(target=endless_feeder, args=(proc.stdin, data, rng.choice([b"K", b"\0", b"\n", b"\r\n"])),
-                                  daemon=True)
-        feeder.start()
+        unit = rng.choice([b"K", b"\0", b"\n", b"\r\n"])
+        threading.Thread(target=endless_feeder, args=(proc.stdin, data, unit), daemon=True).start()
     try:
         _, err = proc.communicate(timeout=CASE_SECONDS) if not endless else (None, None)
         if endless:
