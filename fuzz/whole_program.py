@@ -7,7 +7,7 @@ of clicks on the panel's buttons, every key code, runs of periodic events) and
 plays each one through the runner with random options: --logging, a bounded
 --ticks, --log, --snapshot, --text-snapshot and --frames. A case fails when
 the runner's status is not 0, it writes anything to standard error (sanitizer
-reports included), it outlives its time limit, or a requested file is missing
+reports included), it uses more than its CPU time (or, blocked, its wall time), or a requested file is missing
 or is not a whole, valid PNG of the expected size. Failing cases are kept
 (script and command line) in the findings directory.
 
@@ -16,6 +16,8 @@ usage: whole_program.py RUNNER [--seconds N] [--seed N] [--findings DIR]
 import argparse
 import os
 import random
+import resource
+import signal
 import shutil
 import struct
 import subprocess
@@ -30,7 +32,11 @@ INT_EDGES = [0, 1, -1, 127, 128, -128, 255, 256, -256, 2147483647, -2147483648, 
 PANEL_X = [-275, -260, -250, -240, -226, -225, -300, -301]
 PANEL_Y = [245 - 25 * i + d for i in range(9) for d in (-13, 0, 1)]
 GRAPHICS_SIZE = (595, 496)
-CASE_SECONDS = 60
+# A case may use this much CPU time (a spinning runner is killed by the system
+# then); the wall-clock limit only catches a runner blocked for good, and is
+# generous because a loaded machine starves a low-priority fuzzer.
+CASE_CPU_SECONDS = 30
+CASE_SECONDS = 600
 # A program kept busy by playback may end before its window was ever shown;
 # until the runner writes the surface as drawn then, such a run's only fault
 # ("no picture was shown", status 1, or no frames) is counted apart (--strict
@@ -148,6 +154,10 @@ def endless_feeder(pipe, head, unit):
         pass
 
 
+def limit_cpu():
+    resource.setrlimit(resource.RLIMIT_CPU, (CASE_CPU_SECONDS, CASE_CPU_SECONDS))
+
+
 def run_case(runner, rng, work):
     data = script(rng)
     endless = rng.random() < 0.05
@@ -177,7 +187,7 @@ def run_case(runner, rng, work):
 
     start = time.monotonic()
     proc = subprocess.Popen(args, cwd=work, stdin=subprocess.PIPE if endless else subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, preexec_fn=limit_cpu)
     if endless:
         unit = rng.choice([b"K", b"\0", b"\n", b"\r\n"])
         threading.Thread(target=endless_feeder, args=(proc.stdin, data, unit), daemon=True).start()
@@ -203,7 +213,9 @@ def run_case(runner, rng, work):
             line.startswith(b"no picture was shown for ", len(os.path.basename(args[0])) + 2)
             for line in err.splitlines()):
         return args, data, None, elapsed, True
-    if proc.returncode != 0:
+    if proc.returncode == -signal.SIGXCPU or proc.returncode == -signal.SIGKILL:
+        problems.append("used more than %d s of CPU time" % CASE_CPU_SECONDS)
+    elif proc.returncode != 0:
         problems.append("status %d" % proc.returncode)
     if err:
         problems.append("stderr: " + err.decode(errors="replace")[:2000])
