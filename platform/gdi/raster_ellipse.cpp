@@ -23,7 +23,7 @@
 namespace vk::raster {
 namespace detail {
 
-void trace_ellipse_quadrant(int w, int h, QuadrantRow* rows) {
+int trace_ellipse_quadrant(int w, int h, QuadrantRow* rows) {
   using i64 = std::int64_t;
   const i64 a = w - 1, b = h - 1, odd = b & 1;
   const int row_count = h - h / 2, centre = w / 2;
@@ -51,8 +51,10 @@ void trace_ellipse_quadrant(int w, int h, QuadrantRow* rows) {
     if (x < centre || row >= row_count) break;
     if (go_down) rows[row] = QuadrantRow{x, x};
   }
-  // Thin ellipses reach the centre column early: finish the tip straight down.
+  // Thin ellipses reach the centre column early; the rows below are left
+  // empty, but the entries hold the centre column for callers that want it.
   for (int r = last_plotted + 1; r < row_count; ++r) rows[r] = QuadrantRow{centre, centre};
+  return last_plotted + 1;
 }
 
 namespace {
@@ -60,8 +62,11 @@ namespace {
 using i64 = std::int64_t;
 
 // Outline runs of one row: l0..l1 and r0..r1 (they may overlap on flat rows).
+// The tip rows of a thin ellipse, past the point where its outline reached
+// the centre column, hold nothing.
 struct RowRuns {
   i64 l0, l1, r0, r1;
+  bool empty;
 };
 
 // Boxes up to this size are traced exactly; larger ones (almost always far
@@ -77,7 +82,7 @@ class EllipseRows {
     if (!traced_) return;
     thread_local std::vector<QuadrantRow> table;
     table.resize(static_cast<std::size_t>(h_ - h_ / 2));
-    trace_ellipse_quadrant(static_cast<int>(w_), static_cast<int>(h_), table.data());
+    traced_rows_ = trace_ellipse_quadrant(static_cast<int>(w_), static_cast<int>(h_), table.data());
     table_ = table.data();
   }
 
@@ -86,9 +91,11 @@ class EllipseRows {
 
   RowRuns runs(i64 y) const {
     const i64 r = y - top_;
-    const QuadrantRow q = quadrant_row(std::max(r, h_ - 1 - r) - h_ / 2);
+    const i64 i = std::max(r, h_ - 1 - r) - h_ / 2;
+    const QuadrantRow q = quadrant_row(i);
     const i64 a = w_ - 1;
-    return RowRuns{left_ + a - q.outer, left_ + a - q.inner, left_ + q.inner, left_ + q.outer};
+    return RowRuns{left_ + a - q.outer, left_ + a - q.inner, left_ + q.inner, left_ + q.outer,
+                   traced_ && i >= traced_rows_};
   }
 
  private:
@@ -109,11 +116,13 @@ class EllipseRows {
 
   i64 left_, top_, w_, h_;
   bool traced_ = false;
+  i64 traced_rows_ = 0;
   const QuadrantRow* table_ = nullptr;
 };
 
 void paint_row(const Canvas& canvas, const Clip& clip, i64 y, const RowRuns& s, bool thin_pen,
                Pixel pen, bool brush_on, Pixel brush) {
+  if (s.empty) return;
   if (!thin_pen) {
     if (brush_on) fill_span(canvas, clip, y, s.l0, s.r1, brush);
   } else if (s.l1 + 1 >= s.r0) {
@@ -160,12 +169,13 @@ void stroke_outline(const Canvas& canvas, const Clip& clip, const EllipseRows& r
     const i64 i1 = std::min<i64>(width - 1, y + half - src0);
     for (i64 i = i0; i <= i1; ++i) {
       const RowRuns& s = runs[y + half - i - src0];
+      if (s.empty) continue;
       llo = std::min(llo, s.l0 + disc[i].left);
       lhi = std::max(lhi, s.l1 + disc[i].right);
       rlo = std::min(rlo, s.r0 + disc[i].left);
       rhi = std::max(rhi, s.r1 + disc[i].right);
     }
-    if (i0 <= i1) fill_union(canvas, clip, y, llo, lhi, rlo, rhi, color);
+    if (llo != kNone) fill_union(canvas, clip, y, llo, lhi, rlo, rhi, color);
   }
 }
 

