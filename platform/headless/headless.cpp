@@ -1,6 +1,7 @@
 // The headless display: virtual clock, injected input, presented pixels.
 #include "headless.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -14,10 +15,18 @@ namespace {
 constexpr int SCREEN_WIDTH = 1024;
 constexpr int SCREEN_HEIGHT = 768;
 
+// A window as last shown: its whole frame, whose rows from client_top are the
+// client area unless an open menu lay over it; then the client is kept apart.
 struct Frame {
   std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t> covered_client;
+  bool covered = false;
   int width = 0;
   int height = 0;
+  int client_top = 0;
+  const std::uint32_t* client() const {
+    return covered ? covered_client.data() : pixels.data() + static_cast<size_t>(client_top) * width;
+  }
 };
 
 class HeadlessDisplay final : public Display {
@@ -28,7 +37,6 @@ class HeadlessDisplay final : public Display {
   std::function<void()> loop_start_handler;
   PresentHandler present_handler;
   std::map<HWND, Frame> frames;
-  std::map<HWND, Frame> whole_frames;  // menu bar and open menus included
   long long wait_count = 0;
 
   std::uint64_t now_ms() override { return clock_ms; }
@@ -55,16 +63,19 @@ class HeadlessDisplay final : public Display {
     return false;
   }
 
+  // One copy per frame: the client area is kept as the frame's lower rows.
   void present(HWND hwnd, const ClientPixels& client, const WindowFrame& shown) override {
-    Frame& whole = whole_frames[hwnd];
-    whole.pixels.assign(shown.pixels, shown.pixels + static_cast<size_t>(shown.width) * shown.height);
-    whole.width = shown.width;
-    whole.height = shown.height;
     Frame& frame = frames[hwnd];
-    frame.pixels = client.pixels;
-    frame.width = client.width;
-    frame.height = client.height;
-    if (present_handler) present_handler(hwnd, frame.pixels.data(), frame.width, frame.height);
+    const size_t top = static_cast<size_t>(shown.width) * shown.client_top;
+    frame.pixels.resize(static_cast<size_t>(shown.width) * shown.height);
+    std::copy(shown.pixels, shown.pixels + top, frame.pixels.begin());
+    std::copy(shown.body, shown.body + (frame.pixels.size() - top), frame.pixels.begin() + static_cast<std::ptrdiff_t>(top));
+    frame.width = shown.width;
+    frame.height = shown.height;
+    frame.client_top = shown.client_top;
+    frame.covered = shown.body != client.pixels.data();
+    if (frame.covered) frame.covered_client = client.pixels;
+    if (present_handler) present_handler(hwnd, frame.client(), client.width, client.height);
   }
 
   void message_loop_started() override {
@@ -105,7 +116,6 @@ void reset() {
   d.loop_start_handler = nullptr;
   d.present_handler = nullptr;
   d.frames.clear();
-  d.whole_frames.clear();
   d.wait_count = 0;
 }
 
@@ -157,15 +167,16 @@ void set_present_handler(PresentHandler handler) { the_display().present_handler
 bool last_presented(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height) {
   auto it = the_display().frames.find(hwnd);
   if (it == the_display().frames.end()) return false;
-  pixels = it->second.pixels;
-  width = it->second.width;
-  height = it->second.height;
+  const Frame& frame = it->second;
+  width = frame.width;
+  height = frame.height - frame.client_top;
+  pixels.assign(frame.client(), frame.client() + static_cast<size_t>(width) * height);
   return true;
 }
 
 bool last_presented_frame(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height) {
-  auto it = the_display().whole_frames.find(hwnd);
-  if (it == the_display().whole_frames.end()) return false;
+  auto it = the_display().frames.find(hwnd);
+  if (it == the_display().frames.end()) return false;
   pixels = it->second.pixels;
   width = it->second.width;
   height = it->second.height;

@@ -40,8 +40,14 @@ void copy_frame(const WindowFrame& frame, SDL_Surface& surface) {
   int height = std::min(frame.height, surface.h);
   if (width <= 0 || height <= 0) return;
   bool locked = SDL_MUSTLOCK(&surface) && SDL_LockSurface(&surface) == 0;
-  SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, frame.pixels, frame.width * 4, surface.format->format,
-                    surface.pixels, surface.pitch);
+  auto* target = static_cast<unsigned char*>(surface.pixels);
+  const int top = std::min(frame.client_top, height);
+  if (top > 0)
+    SDL_ConvertPixels(width, top, SDL_PIXELFORMAT_RGB888, frame.pixels, frame.width * 4, surface.format->format,
+                      target, surface.pitch);
+  if (height > top)
+    SDL_ConvertPixels(width, height - top, SDL_PIXELFORMAT_RGB888, frame.body, frame.width * 4,
+                      surface.format->format, target + static_cast<std::ptrdiff_t>(top) * surface.pitch, surface.pitch);
   if (locked) SDL_UnlockSurface(&surface);
 }
 

@@ -4,8 +4,12 @@
 // PostQuitMessage was called and nothing posted is left, then input, then
 // WM_PAINT for windows that need painting, then WM_TIMER for due timers.
 // A due timer yields one WM_TIMER, never a backlog. When nothing is there,
-// changed windows are shown and the display waits for input until the next
-// timer deadline.
+// the display waits for input until the next timer deadline.
+//
+// On Win32 a copy into a window reaches the screen at once. Here each call
+// for a message first shows the windows whose pixels changed, so what a
+// program drew while handling one message is on the screen before it handles
+// the next, however many messages keep arriving.
 #include <algorithm>
 
 #include "user_internal.h"
@@ -206,13 +210,14 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     state().loop_started = true;
     vk::display().message_loop_started();
   }
+  present_changed_windows();
   for (;;) {
     bool quit = false;
     if (retrieve(*msg, quit)) {
       track_keyboard(*msg);
       return quit ? FALSE : TRUE;
     }
-    present_changed_windows();
+    present_changed_windows();  // input handled by a menu may have redrawn one
     vk::InputEvent event;
     if (vk::display().wait_input(next_deadline(), event) && input_message(event, *msg)) {
       track_keyboard(*msg);
