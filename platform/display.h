@@ -17,6 +17,8 @@ struct InputEvent {
   int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
   int y = 0;
   int key = 0;            // Win32 virtual-key code for key events
+  enum class Button { Left, Right, Middle };
+  Button button = Button::Left;  // for button events
 };
 
 // What a window shows: its menu bar, if it has one, above its client area, with
