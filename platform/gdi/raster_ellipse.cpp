@@ -152,8 +152,10 @@ void stroke_outline(const Canvas& canvas, const Clip& clip, const EllipseRows& r
                     Pixel color) {
   const DiscRow* disc = pen_disc(width);
   const i64 half = width / 2;
-  const i64 y0 = std::max<i64>(clip.top, rows.top() - (width - 1 - half));
-  const i64 y1 = std::min<i64>(clip.bottom, rows.bottom() + half);
+  // Disc row i lies i - half rows from its centre: it reaches half rows up
+  // and width - 1 - half rows down.
+  const i64 y0 = std::max<i64>(clip.top, rows.top() - half);
+  const i64 y1 = std::min<i64>(clip.bottom, rows.bottom() + (width - 1 - half));
   if (y0 >= y1) return;
   // Outline runs of every source row a disc can reach from rows y0..y1-1.
   const i64 src0 = std::max(rows.top(), y0 - (width - 1 - half));

@@ -55,6 +55,21 @@ TEST(RasterEllipseProps, OutlineIsClosed) {
   }
 }
 
+// An even pen reaches width/2 pixels above and left of the box and one pixel
+// less below and right of it, as GDI's wide ellipses do (boxes of every
+// shape, pens 2, 4 and 6).
+TEST(RasterEllipseProps, WideEvenPenReachesHalfItsWidthUpAndLeft) {
+  for (int pen = 2; pen <= 6; pen += 2) {
+    for (const Rect box : {Rect{16, 15, 30, 30}, Rect{20, 18, 45, 33}, Rect{22, 12, 38, 38}}) {
+      Image img;
+      draw_ellipse(img.canvas(), img.all(), box, Pen{true, pen, kPen}, Brush{false, 0});
+      const int half = pen / 2;
+      const Rect grown{box.left - half, box.top - half, box.right + half - 1, box.bottom + half - 1};
+      ASSERT_TRUE(same_rect(img.painted_bounds(), grown)) << pen << " " << box.left;
+    }
+  }
+}
+
 TEST(RasterEllipseProps, WideOddPenStaysSymmetricAndWithinHalfWidth) {
   for (int pen = 3; pen <= 15; pen += 2) {
     for (int size : {6, 9, 20, 31}) {
