@@ -9,9 +9,11 @@
 // the curve. The other three quadrants are mirror images, so every ellipse is
 // symmetric about both axes of its box.
 //
-// The brush covers each row between the outermost outline pixels; a wide pen
-// paints the union of its tip disc centred on every outline pixel, built row
-// by row from the outline runs of the rows the disc reaches.
+// The brush covers each row between the outermost outline pixels. A wide pen
+// strokes the closed path through the outline pixels as a wide polyline
+// (bands between neighbours, a disc on every pixel), as GDI does; for the
+// huge boxes that are not traced it paints the union of its disc centred on
+// every outline pixel, built row by row from the outline runs.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -86,7 +88,29 @@ class EllipseRows {
     table_ = table.data();
   }
 
+  bool traced() const { return traced_; }
   i64 top() const { return top_; }
+
+  // The traced outline's pixels in order around the ellipse, each next to
+  // the one before: down the right half, up the left half.
+  void outline_path(std::vector<Point>& path) const {
+    path.clear();
+    const i64 a = w_ - 1, bottom_mid = top_ + h_ / 2, top_mid = top_ + h_ - 1 - h_ / 2;
+    auto add = [&](i64 x, i64 y) {
+      const Point p{static_cast<int>(x), static_cast<int>(y)};
+      if (path.empty() || path.back().x != p.x || path.back().y != p.y) path.push_back(p);
+    };
+    const i64 n = traced_rows_;
+    for (i64 i = 0; i < n; ++i)  // lower right, downwards
+      for (i64 c = table_[i].outer; c >= table_[i].inner; --c) add(left_ + c, bottom_mid + i);
+    for (i64 i = n - 1; i >= 0; --i)  // lower left, upwards
+      for (i64 c = table_[i].inner; c <= table_[i].outer; ++c) add(left_ + a - c, bottom_mid + i);
+    for (i64 i = 0; i < n; ++i)  // upper left, upwards
+      for (i64 c = table_[i].outer; c >= table_[i].inner; --c) add(left_ + a - c, top_mid - i);
+    for (i64 i = n - 1; i >= 0; --i)  // upper right, downwards
+      for (i64 c = table_[i].inner; c <= table_[i].outer; ++c) add(left_ + c, top_mid - i);
+    if (path.size() > 1 && path.back().x == path.front().x && path.back().y == path.front().y) path.pop_back();
+  }
   i64 bottom() const { return top_ + h_; }
 
   RowRuns runs(i64 y) const {
@@ -201,7 +225,12 @@ void draw_ellipse(const Canvas& canvas, const Rect& clip, Rect box, const Pen& p
       detail::paint_row(canvas, c, y, rows.runs(y), width == 1, pen_color, brush.visible,
                         brush_color);
   }
-  if (width > 1) detail::stroke_outline(canvas, c, rows, width, pen_color);
+  if (width <= 1) return;
+  if (!rows.traced()) return detail::stroke_outline(canvas, c, rows, width, pen_color);
+  // As GDI strokes it: the wide pen along the closed path of outline pixels.
+  thread_local std::vector<Point> path;
+  rows.outline_path(path);
+  detail::wide_polyline(canvas, c, path.data(), static_cast<int>(path.size()), true, width, pen_color);
 }
 
 }  // namespace vk::raster

@@ -46,10 +46,9 @@ for width in range(3, 7):
             if (width, height, fill) != (3, 11, 1):
                 cases.append(f"ellipse 1 {fill} 40 40 {40 + width} {40 + height}")
             cases.append(f"ellipse 1 {fill} 40 40 {40 + height} {40 + width}")
-# Ellipses of any shape with the 1-pixel pen. (Wide-pen ellipses are not
-# drawn as GDI draws them yet, so they are not in this set.)
+# Ellipses of any shape, thin and wide pens.
 for i in range(40):
-    width = 1
+    width = 1 if i % 2 == 0 else rng.randint(2, 7)
     l, t = point(30, 70)
     cases.append(f"ellipse {width} {i % 3 == 0 and 1 or 0} {l} {t} {l + rng.randint(5, 36)} "
                  f"{t + rng.randint(5, 36)}")
