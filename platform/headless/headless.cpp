@@ -69,7 +69,8 @@ class HeadlessDisplay final : public Display {
     const size_t top = static_cast<size_t>(shown.width) * shown.client_top;
     frame.pixels.resize(static_cast<size_t>(shown.width) * shown.height);
     std::copy(shown.pixels, shown.pixels + top, frame.pixels.begin());
-    std::copy(shown.body, shown.body + (frame.pixels.size() - top), frame.pixels.begin() + static_cast<std::ptrdiff_t>(top));
+    std::copy(shown.body, shown.body + (frame.pixels.size() - top),
+              frame.pixels.begin() + static_cast<std::ptrdiff_t>(top));
     frame.width = shown.width;
     frame.height = shown.height;
     frame.client_top = shown.client_top;

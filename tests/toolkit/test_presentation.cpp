@@ -61,8 +61,8 @@ TEST_F(Presentation, ALineLoggedWhileHaltedIsShownBeforeTheNextInput) {
     int width = 0, height = 0;
     ASSERT_TRUE(vk::headless::last_presented(toolkit.text_window, pixels, width, height));
     const vk::ClientPixels* now = vk::window_client_pixels(toolkit.text_window);
-    shown_while_waiting = pixels == now->pixels &&
-                          std::any_of(pixels.end() - 13 * width, pixels.end(), [](std::uint32_t p) { return p != 0xFFFFFF; });
+    const auto inked = [](std::uint32_t p) { return p != 0xFFFFFF; };
+    shown_while_waiting = pixels == now->pixels && std::any_of(pixels.end() - 13 * width, pixels.end(), inked);
     click_at(0, 0);
   });
   EXPECT_EQ(next_event().kind, EVENT_MOUSE);
