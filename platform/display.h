@@ -3,6 +3,7 @@
 // a window's pixels and tell the screen size.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "stand_in.h"
@@ -16,15 +17,25 @@ struct InputEvent {
   int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
   int y = 0;
   int key = 0;            // Win32 virtual-key code for key events
+  enum class Button { Left, Right, Middle };
+  Button button = Button::Left;  // for button events
 };
 
 // What a window shows: its menu bar, if it has one, above its client area, with
 // an open menu drawn over both. Valid during the present() call only.
+// Rows above client_top come from `pixels`, the rows below from `body`; both
+// are 0x00RRGGBB with stride == width. Without an open menu `body` is the
+// client area itself, so showing a frame costs no copy of it.
 struct WindowFrame {
-  const std::uint32_t* pixels = nullptr;  // 0x00RRGGBB, stride == width
+  const std::uint32_t* pixels = nullptr;
+  const std::uint32_t* body = nullptr;
   int width = 0;
   int height = 0;
   int client_top = 0;  // rows above the client area (the menu bar)
+  const std::uint32_t* row(int y) const {
+    return y < client_top ? pixels + static_cast<std::ptrdiff_t>(y) * width
+                          : body + static_cast<std::ptrdiff_t>(y - client_top) * width;
+  }
 };
 
 // Where and how big a top-level window is, outer frame and client area.

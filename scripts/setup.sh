@@ -8,7 +8,7 @@ BUILD_DIR="${1:-$ROOT/build}"
 shift || true
 
 PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev
-          libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev libsdl2-dev
+          libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation xfonts-base libpng-dev libsdl2-dev
           xvfb xdotool python3-xlib imagemagick)
 
 missing_packages() {

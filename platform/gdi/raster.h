@@ -125,11 +125,13 @@ const DiscRow* pen_disc(int width);
 
 // First quadrant of the ellipse inscribed in a w x h box (3 <= w, h <= 32768),
 // traced from the middle row to the bottom. Entry i describes box row
-// h/2 + i: the outline covers columns inner..outer there.
+// h/2 + i: the outline covers columns inner..outer there. Returns how many
+// rows the traced curve covers; a thin ellipse reaches its centre column
+// earlier, and the entries below it just hold that column.
 struct QuadrantRow {
   int outer, inner;
 };
-void trace_ellipse_quadrant(int w, int h, QuadrantRow* rows);
+int trace_ellipse_quadrant(int w, int h, QuadrantRow* rows);
 
 }  // namespace detail
 }  // namespace vk::raster

@@ -9,9 +9,11 @@
 // the curve. The other three quadrants are mirror images, so every ellipse is
 // symmetric about both axes of its box.
 //
-// The brush covers each row between the outermost outline pixels; a wide pen
-// paints the union of its tip disc centred on every outline pixel, built row
-// by row from the outline runs of the rows the disc reaches.
+// The brush covers each row between the outermost outline pixels. A wide pen
+// strokes the closed path through the outline pixels as a wide polyline
+// (bands between neighbours, a disc on every pixel), as GDI does; for the
+// huge boxes that are not traced it paints the union of its disc centred on
+// every outline pixel, built row by row from the outline runs.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -23,7 +25,7 @@
 namespace vk::raster {
 namespace detail {
 
-void trace_ellipse_quadrant(int w, int h, QuadrantRow* rows) {
+int trace_ellipse_quadrant(int w, int h, QuadrantRow* rows) {
   using i64 = std::int64_t;
   const i64 a = w - 1, b = h - 1, odd = b & 1;
   const int row_count = h - h / 2, centre = w / 2;
@@ -51,8 +53,10 @@ void trace_ellipse_quadrant(int w, int h, QuadrantRow* rows) {
     if (x < centre || row >= row_count) break;
     if (go_down) rows[row] = QuadrantRow{x, x};
   }
-  // Thin ellipses reach the centre column early: finish the tip straight down.
+  // Thin ellipses reach the centre column early; the rows below are left
+  // empty, but the entries hold the centre column for callers that want it.
   for (int r = last_plotted + 1; r < row_count; ++r) rows[r] = QuadrantRow{centre, centre};
+  return last_plotted + 1;
 }
 
 namespace {
@@ -60,8 +64,11 @@ namespace {
 using i64 = std::int64_t;
 
 // Outline runs of one row: l0..l1 and r0..r1 (they may overlap on flat rows).
+// The tip rows of a thin ellipse, past the point where its outline reached
+// the centre column, hold nothing.
 struct RowRuns {
   i64 l0, l1, r0, r1;
+  bool empty;
 };
 
 // Boxes up to this size are traced exactly; larger ones (almost always far
@@ -77,18 +84,42 @@ class EllipseRows {
     if (!traced_) return;
     thread_local std::vector<QuadrantRow> table;
     table.resize(static_cast<std::size_t>(h_ - h_ / 2));
-    trace_ellipse_quadrant(static_cast<int>(w_), static_cast<int>(h_), table.data());
+    traced_rows_ = trace_ellipse_quadrant(static_cast<int>(w_), static_cast<int>(h_), table.data());
     table_ = table.data();
   }
 
+  bool traced() const { return traced_; }
   i64 top() const { return top_; }
+
+  // The traced outline's pixels in order around the ellipse, each next to
+  // the one before: down the right half, up the left half.
+  void outline_path(std::vector<Point>& path) const {
+    path.clear();
+    const i64 a = w_ - 1, bottom_mid = top_ + h_ / 2, top_mid = top_ + h_ - 1 - h_ / 2;
+    auto add = [&](i64 x, i64 y) {
+      const Point p{static_cast<int>(x), static_cast<int>(y)};
+      if (path.empty() || path.back().x != p.x || path.back().y != p.y) path.push_back(p);
+    };
+    const i64 n = traced_rows_;
+    for (i64 i = 0; i < n; ++i)  // lower right, downwards
+      for (i64 c = table_[i].outer; c >= table_[i].inner; --c) add(left_ + c, bottom_mid + i);
+    for (i64 i = n - 1; i >= 0; --i)  // lower left, upwards
+      for (i64 c = table_[i].inner; c <= table_[i].outer; ++c) add(left_ + a - c, bottom_mid + i);
+    for (i64 i = 0; i < n; ++i)  // upper left, upwards
+      for (i64 c = table_[i].outer; c >= table_[i].inner; --c) add(left_ + a - c, top_mid - i);
+    for (i64 i = n - 1; i >= 0; --i)  // upper right, downwards
+      for (i64 c = table_[i].inner; c <= table_[i].outer; ++c) add(left_ + c, top_mid - i);
+    if (path.size() > 1 && path.back().x == path.front().x && path.back().y == path.front().y) path.pop_back();
+  }
   i64 bottom() const { return top_ + h_; }
 
   RowRuns runs(i64 y) const {
     const i64 r = y - top_;
-    const QuadrantRow q = quadrant_row(std::max(r, h_ - 1 - r) - h_ / 2);
+    const i64 i = std::max(r, h_ - 1 - r) - h_ / 2;
+    const QuadrantRow q = quadrant_row(i);
     const i64 a = w_ - 1;
-    return RowRuns{left_ + a - q.outer, left_ + a - q.inner, left_ + q.inner, left_ + q.outer};
+    return RowRuns{left_ + a - q.outer, left_ + a - q.inner, left_ + q.inner, left_ + q.outer,
+                   traced_ && i >= traced_rows_};
   }
 
  private:
@@ -109,11 +140,13 @@ class EllipseRows {
 
   i64 left_, top_, w_, h_;
   bool traced_ = false;
+  i64 traced_rows_ = 0;
   const QuadrantRow* table_ = nullptr;
 };
 
 void paint_row(const Canvas& canvas, const Clip& clip, i64 y, const RowRuns& s, bool thin_pen,
                Pixel pen, bool brush_on, Pixel brush) {
+  if (s.empty) return;
   if (!thin_pen) {
     if (brush_on) fill_span(canvas, clip, y, s.l0, s.r1, brush);
   } else if (s.l1 + 1 >= s.r0) {
@@ -143,8 +176,10 @@ void stroke_outline(const Canvas& canvas, const Clip& clip, const EllipseRows& r
                     Pixel color) {
   const DiscRow* disc = pen_disc(width);
   const i64 half = width / 2;
-  const i64 y0 = std::max<i64>(clip.top, rows.top() - (width - 1 - half));
-  const i64 y1 = std::min<i64>(clip.bottom, rows.bottom() + half);
+  // Disc row i lies i - half rows from its centre: it reaches half rows up
+  // and width - 1 - half rows down.
+  const i64 y0 = std::max<i64>(clip.top, rows.top() - half);
+  const i64 y1 = std::min<i64>(clip.bottom, rows.bottom() + (width - 1 - half));
   if (y0 >= y1) return;
   // Outline runs of every source row a disc can reach from rows y0..y1-1.
   const i64 src0 = std::max(rows.top(), y0 - (width - 1 - half));
@@ -160,12 +195,13 @@ void stroke_outline(const Canvas& canvas, const Clip& clip, const EllipseRows& r
     const i64 i1 = std::min<i64>(width - 1, y + half - src0);
     for (i64 i = i0; i <= i1; ++i) {
       const RowRuns& s = runs[y + half - i - src0];
+      if (s.empty) continue;
       llo = std::min(llo, s.l0 + disc[i].left);
       lhi = std::max(lhi, s.l1 + disc[i].right);
       rlo = std::min(rlo, s.r0 + disc[i].left);
       rhi = std::max(rhi, s.r1 + disc[i].right);
     }
-    if (i0 <= i1) fill_union(canvas, clip, y, llo, lhi, rlo, rhi, color);
+    if (llo != kNone) fill_union(canvas, clip, y, llo, lhi, rlo, rhi, color);
   }
 }
 
@@ -189,7 +225,12 @@ void draw_ellipse(const Canvas& canvas, const Rect& clip, Rect box, const Pen& p
       detail::paint_row(canvas, c, y, rows.runs(y), width == 1, pen_color, brush.visible,
                         brush_color);
   }
-  if (width > 1) detail::stroke_outline(canvas, c, rows, width, pen_color);
+  if (width <= 1) return;
+  if (!rows.traced()) return detail::stroke_outline(canvas, c, rows, width, pen_color);
+  // As GDI strokes it: the wide pen along the closed path of outline pixels.
+  thread_local std::vector<Point> path;
+  rows.outline_path(path);
+  detail::wide_polyline(canvas, c, path.data(), static_cast<int>(path.size()), true, width, pen_color);
 }
 
 }  // namespace vk::raster

@@ -43,44 +43,28 @@ void paint_disc(const Canvas& canvas, const Clip& clip, Point center, int width,
               color);
 }
 
-// Rounding without a libm call per row; values are kept far from i64 limits.
-i64 floor_to_int(double v) {
-  v = std::clamp(v, -1e15, 1e15);
-  const i64 t = static_cast<i64>(v);
-  return t > v ? t - 1 : t;
-}
-i64 ceil_to_int(double v) { return -floor_to_int(-v); }
+// Whole-pixel offset of one side of a band: floor(v + 1/2), v >= 0.
+int round_half_up(double v) { return static_cast<int>(v + 0.5); }
 
-// Band of `width` pixels across a sloped segment: the sample points whose
-// signed distance s from the segment's line is in [-width/2, width/2) and
-// whose projection falls between the ends. s grows towards the side facing
-// +x; as with a polygon's left edge, the boundary on the other side is in.
-// Each row is the intersection of two slabs, so it is one span.
+// Band of a `width`-pixel pen across a sloped segment, as GDI builds it: the
+// pen's extent across the segment, split into its x and y parts wx and wy, is
+// rounded to whole pixels on each side, the side facing +x taking the larger
+// half of an odd split. The band is the quadrilateral of the two ends moved
+// by those offsets, filled like any polygon.
 void sloped_band(const Canvas& canvas, const Clip& clip, Point a, Point b, int width,
                  Pixel color) {
   const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
   const double len = std::hypot(dx, dy);
-  const double nx = std::fabs(dy) / len, ny = (dy > 0 ? -dx : dx) / len;  // unit, nx > 0
-  const double half = width / 2.0, inv_nx = 1 / nx, inv_dx = 1 / dx;
-  const i64 reach = width / 2 + 1;
-  const i64 y0 = std::max<i64>(i64{std::min(a.y, b.y)} - reach, clip.top);
-  const i64 y1 = std::min<i64>(i64{std::max(a.y, b.y)} + reach, clip.bottom - 1);
-  // Every bound is linear in the row: evaluate at y0, then step.
-  const double ry0 = double(y0) - a.y;
-  double lo = (-half - ry0 * ny) * inv_nx, hi_excl = (half - ry0 * ny) * inv_nx;
-  const double across_step = -ny * inv_nx;
-  // Along: 0 <= (x - a.x) dx + ry dy <= len^2.
-  double t0 = -ry0 * dy * inv_dx, t1 = (len * len - ry0 * dy) * inv_dx;
-  const double along_step = -dy * inv_dx;
-  for (i64 y = y0; y <= y1; ++y) {
-    const i64 x0 = a.x + ceil_to_int(std::max(lo, std::min(t0, t1)));
-    const i64 x1 = a.x + std::min(ceil_to_int(hi_excl) - 1, floor_to_int(std::max(t0, t1)));
-    if (x0 <= x1) fill_span(canvas, clip, y, x0, x1, color);
-    lo += across_step;
-    hi_excl += across_step;
-    t0 += along_step;
-    t1 += along_step;
-  }
+  const double wx = width * std::fabs(dy) / len, wy = width * std::fabs(dx) / len;
+  // The normal towards +x is (|dy|, -sign(dy) dx): its y part has this sign.
+  const int y_sign = (dx > 0) == (dy > 0) ? -1 : 1;
+  const int out_x = round_half_up((wx + 1) / 2), out_y = y_sign * round_half_up((wy + 1) / 2);
+  const int in_x = -round_half_up(wx / 2), in_y = -y_sign * round_half_up(wy / 2);
+  const Point quad[4] = {{a.x + out_x, a.y + out_y},
+                         {b.x + out_x, b.y + out_y},
+                         {b.x + in_x, b.y + in_y},
+                         {a.x + in_x, a.y + in_y}};
+  fill_polygon(canvas, clip, quad, 4, color);
 }
 
 // Axis-aligned segments get a plain rectangle running from one end up to

@@ -4,6 +4,13 @@
 // share a file share one FT_Face. Every glyph is rendered once, on first use,
 // into a coverage bitmap kept in the font; after that measuring and drawing a
 // string touch neither FreeType nor the heap.
+//
+// Faces: a named family that fontconfig has is used; any other name gets the
+// face Windows gives an unknown name, Arial, through fontconfig's metric
+// aliases (a face with Arial's widths where one is installed), else the
+// default sans face. The stock fixed font is the X misc-fixed 8x13 bitmap
+// face, whose glyphs fill the classic 8 x 13 cell; without it, a scalable
+// monospace face in that cell.
 #include "text.h"
 
 #include <ft2build.h>
@@ -19,6 +26,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <limits>
@@ -49,6 +57,7 @@ struct Glyph {
 struct Font {
   FT_Face face = nullptr;
   FT_Size size = nullptr;
+  bool bitmap = false;  // a bitmap strike: glyphs are taken as they are stored
   bool embolden = false;
   std::optional<FT_Matrix> slant;  // synthetic oblique when the family has no italic
   int fixed_advance = 0;           // > 0: every glyph advances by this much
@@ -61,7 +70,9 @@ namespace {
 constexpr int kMaxEm = 512;  // keeps absurd requests from allocating huge bitmaps
 constexpr int kNormalWeight = 400;
 constexpr const char* kDefaultFamily = "sans-serif";
+constexpr const char* kUnknownNameFamily = "Arial";  // what Windows substitutes for an unknown name
 constexpr const char* kFixedFamily = "monospace";
+constexpr const char* kFixedBitmapFile = "8x13.pcf.gz";  // X misc-fixed, in a font directory
 
 // ---- Face metrics in font units ----------------------------------------------
 
@@ -136,6 +147,7 @@ struct FaceLocation {
   int index = 0;
   bool embolden = false;
   std::optional<FT_Matrix> slant;
+  bool family_found = false;  // the match is of the family asked for, not a substitute
 };
 
 struct PatternDeleter {
@@ -179,7 +191,28 @@ std::optional<FaceLocation> match_face(const std::string& family, int pixel_size
   FcBool embolden = FcFalse;
   FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &embolden);
   location.embolden = embolden == FcTrue;
+  FcChar8* matched_family = nullptr;
+  for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &matched_family) == FcResultMatch; ++i)
+    if (FcStrCmpIgnoreCase(matched_family, reinterpret_cast<const FcChar8*>(family.c_str())) == 0)
+      location.family_found = true;
   return location;
+}
+
+// The fixed bitmap face's file in one of fontconfig's font directories.
+std::optional<std::string> fixed_bitmap_file() {
+  FcStrList* dirs = FcConfigGetFontDirs(nullptr);
+  if (!dirs) return std::nullopt;
+  std::optional<std::string> found;
+  while (FcChar8* dir = FcStrListNext(dirs)) {
+    std::string path = std::string(reinterpret_cast<const char*>(dir)) + "/" + kFixedBitmapFile;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+      std::fclose(f);
+      found = path;
+      break;
+    }
+  }
+  FcStrListDone(dirs);
+  return found;
 }
 
 // ---- Glyph rendering ------------------------------------------------------------
@@ -207,11 +240,12 @@ void render_glyph(const Font& font, unsigned char byte, Glyph& glyph) {
   FT_Matrix slant = font.slant.value_or(FT_Matrix{});
   FT_Set_Transform(font.face, font.slant ? &slant : nullptr, nullptr);
   const FT_UInt index = FT_Get_Char_Index(font.face, decode_byte(byte));
-  if (FT_Load_Glyph(font.face, index, FT_LOAD_NO_BITMAP) != 0) return;
+  const FT_Int32 load = font.bitmap ? FT_LOAD_TARGET_MONO : FT_LOAD_NO_BITMAP;
+  if (FT_Load_Glyph(font.face, index, load) != 0) return;
   FT_GlyphSlot slot = font.face->glyph;
   if (font.embolden) FT_GlyphSlot_Embolden(slot);
   const int natural_advance = pixels_from_26_6(slot->advance.x);
-  if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
+  if (FT_Render_Glyph(slot, font.bitmap ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return;
   copy_coverage(slot->bitmap, glyph);
   glyph.top = slot->bitmap_top;
   glyph.left = slot->bitmap_left;
@@ -279,13 +313,13 @@ class Library {
   }
 
  private:
-  FT_Face load_face(const FaceLocation& location) {
+  FT_Face load_face(const FaceLocation& location, bool scalable = true) {
     auto key = std::make_pair(location.file, location.index);
     auto found = faces_.find(key);
     if (found != faces_.end()) return found->second;
     FT_Face face = nullptr;
     if (FT_New_Face(freetype_, location.file.c_str(), location.index, &face) != 0) return nullptr;
-    if (!FT_IS_SCALABLE(face)) {
+    if (scalable != static_cast<bool>(FT_IS_SCALABLE(face))) {
       FT_Done_Face(face);
       return nullptr;
     }
@@ -293,19 +327,54 @@ class Library {
     return face;
   }
 
-  // The requested family, else the default family; nullopt if neither loads.
+  // The requested family; for a name fontconfig does not know, Arial's
+  // substitute; else the default family. nullopt if none loads.
   std::optional<std::pair<FaceLocation, FT_Face>> find_face(const RequestKey& key) {
     const int size_hint = std::max(std::abs(key.height), 1);
-    for (const std::string& family : {key.family, std::string(kDefaultFamily)}) {
+    for (const char* family : {key.family.c_str(), kUnknownNameFamily, kDefaultFamily}) {
       std::optional<FaceLocation> location = match_face(family, size_hint, key.weight, key.italic);
-      if (!location) continue;
+      if (!location || (family == key.family.c_str() && !location->family_found && !key.monospace &&
+                        key.family != kDefaultFamily))
+        continue;
       if (FT_Face face = load_face(*location)) return std::make_pair(std::move(*location), face);
     }
     return std::nullopt;
   }
 
+  // The stock fixed font from the misc-fixed 8x13 bitmap face; null without it.
+  std::unique_ptr<Font> create_fixed_bitmap(const RequestKey& key) {
+    if (key.weight > kNormalWeight || key.italic) return nullptr;
+    std::optional<std::string> file = fixed_bitmap_file();
+    if (!file) return nullptr;
+    FaceLocation location;
+    location.file = *file;
+    FT_Face face = load_face(location, false);
+    if (!face) return nullptr;
+    int strike = -1;
+    for (int i = 0; i < face->num_fixed_sizes; ++i)
+      if (face->available_sizes[i].height == kFixedCellHeight && face->available_sizes[i].width == kFixedCellWidth)
+        strike = i;
+    auto font = std::make_unique<Font>();
+    font->face = face;
+    if (strike < 0 || FT_New_Size(face, &font->size) != 0) return nullptr;
+    FT_Activate_Size(font->size);
+    if (FT_Select_Size(face, strike) != 0) return nullptr;
+    font->bitmap = true;
+    font->fixed_advance = kFixedCellWidth;
+    Metrics& m = font->metrics;
+    m.ascent = static_cast<int>(face->size->metrics.ascender >> 6);
+    m.descent = kFixedCellHeight - m.ascent;
+    m.height = kFixedCellHeight;
+    m.ave_char_width = m.max_char_width = kFixedCellWidth;
+    m.weight = key.weight;
+    return font;
+  }
+
   std::unique_ptr<Font> create(const RequestKey& key) {
     if (freetype_ == nullptr) return nullptr;
+    if (key.monospace) {
+      if (std::unique_ptr<Font> fixed = create_fixed_bitmap(key)) return fixed;
+    }
     auto found = find_face(key);
     if (!found) return nullptr;
     auto& [location, face] = *found;

@@ -16,11 +16,12 @@ struct FontRequest {
   int height = 0;
   int weight = 400;  // 400 normal, 700 bold; 0 means normal
   bool italic = false;
-  // Family name as asked for; fontconfig resolves it, falling back to its
-  // default sans face. nullptr or "" asks for that default directly.
+  // Family name as asked for; fontconfig resolves it. A name it does not
+  // know gets Arial's substitute (Windows' choice for an unknown name), else
+  // the default sans face. nullptr or "" asks for that default directly.
   const char* face = nullptr;
-  // The stock fixed font: a monospace face in a fixed 8x13 cell; height and
-  // face are ignored.
+  // The stock fixed font: the misc-fixed 8x13 bitmap face when installed,
+  // else a monospace face, in a fixed 8x13 cell; height and face are ignored.
   bool monospace = false;
 };
 

@@ -1,6 +1,7 @@
 // The headless display: virtual clock, injected input, presented pixels.
 #include "headless.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -14,10 +15,27 @@ namespace {
 constexpr int SCREEN_WIDTH = 1024;
 constexpr int SCREEN_HEIGHT = 768;
 
+// A window as last shown. On Win32 a copy into a window is on the screen at
+// once, so a live window shows its current client pixels: only the rows
+// above them (the menu bar) are kept, and the client area is copied when
+// the window is destroyed or when an open menu covers it.
 struct Frame {
-  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t> top;     // rows above the client area
+  std::vector<std::uint32_t> client;  // kept client pixels, when not live
+  HWND live = nullptr;                // the window whose current pixels are shown
   int width = 0;
   int height = 0;
+  int client_top = 0;
+  std::vector<std::uint32_t> covered;  // the whole frame while an open menu covers the client
+  // Null when the window went away without being destroyed (a reset).
+  const std::uint32_t* client_pixels() const {
+    const std::size_t size = static_cast<std::size_t>(width) * (height - client_top);
+    if (live) {
+      const ClientPixels* now = window_client_pixels(live);
+      return now && now->pixels.size() == size ? now->pixels.data() : nullptr;
+    }
+    return client.size() == size ? client.data() : nullptr;
+  }
 };
 
 class HeadlessDisplay final : public Display {
@@ -28,7 +46,6 @@ class HeadlessDisplay final : public Display {
   std::function<void()> loop_start_handler;
   PresentHandler present_handler;
   std::map<HWND, Frame> frames;
-  std::map<HWND, Frame> whole_frames;  // menu bar and open menus included
   long long wait_count = 0;
 
   std::uint64_t now_ms() override { return clock_ms; }
@@ -56,15 +73,26 @@ class HeadlessDisplay final : public Display {
   }
 
   void present(HWND hwnd, const ClientPixels& client, const WindowFrame& shown) override {
-    Frame& whole = whole_frames[hwnd];
-    whole.pixels.assign(shown.pixels, shown.pixels + static_cast<size_t>(shown.width) * shown.height);
-    whole.width = shown.width;
-    whole.height = shown.height;
     Frame& frame = frames[hwnd];
-    frame.pixels = client.pixels;
-    frame.width = client.width;
-    frame.height = client.height;
-    if (present_handler) present_handler(hwnd, frame.pixels.data(), frame.width, frame.height);
+    frame.top.assign(shown.pixels, shown.pixels + static_cast<size_t>(shown.width) * shown.client_top);
+    frame.width = shown.width;
+    frame.height = shown.height;
+    frame.client_top = shown.client_top;
+    frame.live = hwnd;
+    frame.covered.clear();
+    if (shown.body != client.pixels.data()) {
+      frame.covered.assign(frame.top.begin(), frame.top.end());
+      frame.covered.insert(frame.covered.end(), shown.body,
+                           shown.body + static_cast<size_t>(shown.width) * (shown.height - shown.client_top));
+    }
+    if (present_handler) present_handler(hwnd, client.pixels.data(), client.width, client.height);
+  }
+
+  void window_destroyed(HWND hwnd) override {
+    auto it = frames.find(hwnd);
+    if (it == frames.end() || !it->second.live) return;
+    if (const ClientPixels* now = window_client_pixels(hwnd)) it->second.client = now->pixels;
+    it->second.live = nullptr;
   }
 
   void message_loop_started() override {
@@ -105,7 +133,6 @@ void reset() {
   d.loop_start_handler = nullptr;
   d.present_handler = nullptr;
   d.frames.clear();
-  d.whole_frames.clear();
   d.wait_count = 0;
 }
 
@@ -159,18 +186,29 @@ void set_present_handler(PresentHandler handler) { the_display().present_handler
 bool last_presented(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height) {
   auto it = the_display().frames.find(hwnd);
   if (it == the_display().frames.end()) return false;
-  pixels = it->second.pixels;
-  width = it->second.width;
-  height = it->second.height;
+  const Frame& frame = it->second;
+  const std::uint32_t* client = frame.client_pixels();
+  if (!client) return false;
+  width = frame.width;
+  height = frame.height - frame.client_top;
+  pixels.assign(client, client + static_cast<size_t>(width) * height);
   return true;
 }
 
 bool last_presented_frame(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height) {
-  auto it = the_display().whole_frames.find(hwnd);
-  if (it == the_display().whole_frames.end()) return false;
-  pixels = it->second.pixels;
-  width = it->second.width;
-  height = it->second.height;
+  auto it = the_display().frames.find(hwnd);
+  if (it == the_display().frames.end()) return false;
+  const Frame& frame = it->second;
+  width = frame.width;
+  height = frame.height;
+  if (!frame.covered.empty()) {
+    pixels = frame.covered;
+    return true;
+  }
+  const std::uint32_t* client = frame.client_pixels();
+  if (!client) return false;
+  pixels = frame.top;
+  pixels.insert(pixels.end(), client, client + static_cast<size_t>(width) * (height - frame.client_top));
   return true;
 }
 

@@ -40,8 +40,14 @@ void copy_frame(const WindowFrame& frame, SDL_Surface& surface) {
   int height = std::min(frame.height, surface.h);
   if (width <= 0 || height <= 0) return;
   bool locked = SDL_MUSTLOCK(&surface) && SDL_LockSurface(&surface) == 0;
-  SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, frame.pixels, frame.width * 4, surface.format->format,
-                    surface.pixels, surface.pitch);
+  auto* target = static_cast<unsigned char*>(surface.pixels);
+  const int top = std::min(frame.client_top, height);
+  if (top > 0)
+    SDL_ConvertPixels(width, top, SDL_PIXELFORMAT_RGB888, frame.pixels, frame.width * 4, surface.format->format,
+                      target, surface.pitch);
+  if (height > top)
+    SDL_ConvertPixels(width, height - top, SDL_PIXELFORMAT_RGB888, frame.body, frame.width * 4,
+                      surface.format->format, target + static_cast<std::ptrdiff_t>(top) * surface.pitch, surface.pitch);
   if (locked) SDL_UnlockSurface(&surface);
 }
 
@@ -233,18 +239,44 @@ bool SdlDisplay::translate(const SDL_Event& sdl_event, InputEvent& event) {
 bool SdlDisplay::translate_button(const SDL_Event& sdl_event, InputEvent& event) const {
   const SDL_MouseButtonEvent& button = sdl_event.button;
   HWND hwnd = window_for(button.windowID);
-  if (!hwnd || button.button != SDL_BUTTON_LEFT) return false;
+  if (!hwnd) return false;
+  InputEvent::Button which = InputEvent::Button::Left;
+  if (button.button == SDL_BUTTON_RIGHT) {
+    which = InputEvent::Button::Right;
+  } else if (button.button == SDL_BUTTON_MIDDLE) {
+    which = InputEvent::Button::Middle;
+  } else if (button.button != SDL_BUTTON_LEFT) {
+    return false;  // extra buttons have no message of their own here
+  }
   bool down = button.type == SDL_MOUSEBUTTONDOWN;
   // A click gives the clicked window the keyboard focus, also where no window manager does.
   SDL_Window* window = windows_.at(hwnd).window;
   if (down && SDL_GetKeyboardFocus() != window) SDL_SetWindowInputFocus(window);
   auto kind = down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp;
   event = make_event(kind, hwnd, button.x, button.y - windows_.at(hwnd).client_top);
+  event.button = which;
   return true;
+}
+
+// When a window loses the keyboard focus SDL releases every key it holds
+// down, and queues those key-ups just before the window's focus-lost event.
+// Win32 sends no such messages: a key released in another program's window
+// is never seen. True when the key-up is one of them.
+static bool released_by_focus_loss(const SDL_KeyboardEvent& key) {
+  if (key.type != SDL_KEYUP) return false;
+  SDL_Event ahead[64];
+  const int count = SDL_PeepEvents(ahead, 64, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+  for (int i = 0; i < count; ++i) {
+    if (ahead[i].type == SDL_KEYUP) continue;
+    return ahead[i].type == SDL_WINDOWEVENT && ahead[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST &&
+           ahead[i].window.windowID == key.windowID;
+  }
+  return false;
 }
 
 bool SdlDisplay::translate_key(const SDL_Event& sdl_event, InputEvent& event) const {
   const SDL_KeyboardEvent& key = sdl_event.key;
+  if (released_by_focus_loss(key)) return false;
   int virtual_key = virtual_key_for(key.keysym.sym, key.keysym.scancode);
   if (virtual_key == 0) return false;
   auto kind = key.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;

@@ -107,15 +107,20 @@ int menu_bar_height(const Window& window) { return window.menu ? BAR_HEIGHT : 0;
 WindowFrame compose_frame(Window& window) {
   validate_tracker();
   const int bar = menu_bar_height(window);
-  if (bar == 0) return WindowFrame{window.client.pixels.data(), window.client.width, window.client.height, 0};
+  const std::uint32_t* client = window.client.pixels.data();
+  if (bar == 0) return WindowFrame{client, client, window.client.width, window.client.height, 0};
   const int width = window.client.width;
   const int height = bar + window.client.height;
-  window.frame.resize(static_cast<size_t>(width) * height);
+  const bool popup_open = open_popup_of(window) != nullptr;
+  // Without an open popup the frame only holds the bar; the client area follows it.
+  window.frame.resize(static_cast<size_t>(width) * (popup_open ? height : bar));
   refresh_bar(window, width);
+  if (!popup_open) return WindowFrame{window.frame.data(), client, width, height, bar};
   std::copy(window.client.pixels.begin(), window.client.pixels.end(),
             window.frame.begin() + static_cast<std::ptrdiff_t>(width) * bar);
   overlay_popup(window, raster::Canvas{window.frame.data(), width, height, width});
-  return WindowFrame{window.frame.data(), width, height, bar};
+  return WindowFrame{window.frame.data(), window.frame.data() + static_cast<std::ptrdiff_t>(width) * bar, width,
+                     height, bar};
 }
 
 }  // namespace vk::user

@@ -4,8 +4,12 @@
 // PostQuitMessage was called and nothing posted is left, then input, then
 // WM_PAINT for windows that need painting, then WM_TIMER for due timers.
 // A due timer yields one WM_TIMER, never a backlog. When nothing is there,
-// changed windows are shown and the display waits for input until the next
-// timer deadline.
+// the display waits for input until the next timer deadline.
+//
+// On Win32 a copy into a window reaches the screen at once. Here each call
+// for a message first shows the windows whose pixels changed, so what a
+// program drew while handling one message is on the screen before it handles
+// the next, however many messages keep arriving.
 #include <algorithm>
 
 #include "user_internal.h"
@@ -26,17 +30,34 @@ MSG make_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 
 HWND target_of(const InputEvent& event) { return event.window ? event.window : state().focus; }
 
+bool is_button(const InputEvent& event) {
+  return event.kind == InputEvent::Kind::ButtonDown || event.kind == InputEvent::Kind::ButtonUp;
+}
+
+// WM_RBUTTONDOWN and the others for the right and middle buttons in the
+// client area; over the menu bar they give no message the program sees.
+bool other_button_message(HWND hwnd, const InputEvent& event, MSG& msg) {
+  if (event.y < 0) return false;
+  const bool right = event.button == InputEvent::Button::Right;
+  const bool down = event.kind == InputEvent::Kind::ButtonDown;
+  const UINT message = right ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP) : (down ? WM_MBUTTONDOWN : WM_MBUTTONUP);
+  const WPARAM held = down ? (right ? MK_RBUTTON : MK_MBUTTON) : 0;
+  msg = make_message(hwnd, message, held, MAKELPARAM(event.x, event.y));
+  return true;
+}
+
 // Turns one piece of display input into the message Win32 would retrieve; false if it has none.
 bool input_message(const InputEvent& event, MSG& msg) {
   HWND hwnd = target_of(event);
   Window* w = find_window(hwnd);
   if (!w) return false;
+  if (is_button(event) && event.button != InputEvent::Button::Left) return other_button_message(hwnd, event, msg);
   if (menu_takes_input(*w, event)) return false;
   LPARAM position = MAKELPARAM(event.x, event.y);
   switch (event.kind) {
     case InputEvent::Kind::ButtonDown:
       state().focus = hwnd;  // a click gives the focus to the clicked window
-      msg = make_message(hwnd, WM_LBUTTONDOWN, 0x0001, position);
+      msg = make_message(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, position);
       return true;
     case InputEvent::Kind::ButtonUp:
       msg = make_message(hwnd, WM_LBUTTONUP, 0, position);
@@ -206,13 +227,14 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     state().loop_started = true;
     vk::display().message_loop_started();
   }
+  present_changed_windows();
   for (;;) {
     bool quit = false;
     if (retrieve(*msg, quit)) {
       track_keyboard(*msg);
       return quit ? FALSE : TRUE;
     }
-    present_changed_windows();
+    present_changed_windows();  // input handled by a menu may have redrawn one
     vk::InputEvent event;
     if (vk::display().wait_input(next_deadline(), event) && input_message(event, *msg)) {
       track_keyboard(*msg);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 namespace vk::text {
 namespace {
@@ -71,11 +73,47 @@ TEST(TextFontCache, EqualRequestsShareOneFontAndUnknownFacesFallBack) {
   EXPECT_EQ(open_font({-16, 400, false, face.c_str(), false}), sans(-16));
   EXPECT_NE(sans(-16), sans(-17));
   EXPECT_NE(sans(-16), sans(-16, 700));
-  EXPECT_GT(width_of(sans(-16, 700), "ENTER"), width_of(sans(-16), "ENTER"));
-  // The unknown family lands on the default sans face.
+  EXPECT_GT(width_of(sans(-16, 700), "enter"), width_of(sans(-16), "enter"));
+  // The unknown family lands where Windows puts an unknown name: on Arial's widths.
   const Font* fallback = sans(-16);
-  const Font* default_sans = open_font({-16, 400, false, nullptr, false});
-  EXPECT_EQ(width_of(fallback, "ENTER the KV318"), width_of(default_sans, "ENTER the KV318"));
+  const Font* arial = open_font({-16, 400, false, "Arial", false});
+  EXPECT_EQ(width_of(fallback, "ENTER the KV318"), width_of(arial, "ENTER the KV318"));
+  // A family fontconfig has is used as asked.
+  const Font* serif = open_font({-16, 400, false, "DejaVu Serif", false});
+  EXPECT_NE(width_of(serif, "ENTER the KV318"), width_of(arial, "ENTER the KV318"));
+}
+
+// The panel's button texts measure as on Windows' ordinary proportional faces
+// (Wine's GDI gives 83 pixels for this one at 12 pixels with the same faces
+// installed; Windows' own faces 76 to 82).
+TEST(TextFontCache, UnknownFaceMeasuresLikeWindowsProportionalFaces) {
+  const int width = width_of(sans(-12), "Change Colors");
+  EXPECT_GE(width, 74);
+  EXPECT_LE(width, 84);
+}
+
+// The stock fixed font is a bitmap face that fills its 8 x 13 cell: an M
+// spans most of the cell's width, a g reaches its last row, and every pixel
+// is either ink or not.
+TEST(TextFixedFont, GlyphsFillTheClassicCellCrisply) {
+  const Font* font = stock_fixed();
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(metrics(font).height, kFixedCellHeight);
+  EXPECT_EQ(width_of(font, "Mg"), 2 * kFixedCellWidth);
+  std::vector<vk::raster::Pixel> pixels(2 * kFixedCellWidth * kFixedCellHeight, 0xFFFFFF);
+  const vk::raster::Canvas canvas{pixels.data(), 2 * kFixedCellWidth, kFixedCellHeight, 2 * kFixedCellWidth};
+  draw(canvas, {0, 0, canvas.width, canvas.height}, font, 0, 0, "Mg", 2, 0x000000);
+  int m_left = kFixedCellWidth, m_right = -1, g_bottom = -1;
+  for (int y = 0; y < kFixedCellHeight; ++y)
+    for (int x = 0; x < canvas.width; ++x) {
+      const vk::raster::Pixel p = pixels[static_cast<std::size_t>(y * canvas.width + x)];
+      ASSERT_TRUE(p == 0xFFFFFF || p == 0x000000) << x << "," << y;
+      if (p != 0) continue;
+      if (x < kFixedCellWidth) m_left = std::min(m_left, x), m_right = std::max(m_right, x);
+      else g_bottom = std::max(g_bottom, y);
+    }
+  EXPECT_GE(m_right - m_left + 1, 6);
+  EXPECT_GE(g_bottom, kFixedCellHeight - 2);
 }
 
 TEST(TextMeasure, EmptyTextHasNoWidthButFullHeight) {

@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdint>
 #include <vector>
 
@@ -181,10 +183,20 @@ TEST_F(SdlDisplayTest, PresentedFramesReachTheWindowSurfaceBelowTheMenuBar) {
   EXPECT_EQ(shown_pixel(text, 0, 0), PAINT_PIXEL);
 }
 
-TEST_F(SdlDisplayTest, LeftButtonAndMotionArriveInClientCoordinates) {
+TEST_F(SdlDisplayTest, ButtonsAndMotionArriveInClientCoordinates) {
   show_both();
   paint_and_present();
-  push_button(graphics, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 5, 30);  // not a left button: dropped
+  push_button(graphics, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 5, 30);
+  MSG right = dispatch_until(graphics, WM_RBUTTONDOWN);
+  EXPECT_EQ(right.lParam, MAKELPARAM(5, 11));
+  EXPECT_EQ(right.wParam, static_cast<WPARAM>(MK_RBUTTON));
+  push_button(graphics, SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 5, 30);
+  dispatch_until(graphics, WM_RBUTTONUP);
+  push_button(text, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 8, 9);
+  EXPECT_EQ(dispatch_until(text, WM_MBUTTONDOWN).lParam, MAKELPARAM(8, 9));
+  push_button(text, SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 8, 9);
+  dispatch_until(text, WM_MBUTTONUP);
+  push_button(graphics, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 5, 3);  // over the menu bar: nothing
   push_button(graphics, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 30, 19 + 40);
   MSG down = dispatch_until(graphics, WM_LBUTTONDOWN);
   EXPECT_EQ(down.lParam, MAKELPARAM(30, 40));
@@ -198,7 +210,20 @@ TEST_F(SdlDisplayTest, LeftButtonAndMotionArriveInClientCoordinates) {
   motion.motion.y = 9;
   SDL_PushEvent(&motion);
   EXPECT_EQ(dispatch_until(text, WM_MOUSEMOVE).lParam, MAKELPARAM(7, 9));  // no menu bar above it
-  for (const MSG& msg : seen) EXPECT_NE(msg.message, static_cast<UINT>(WM_RBUTTONDOWN));
+  EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const MSG& m) { return m.message == WM_RBUTTONDOWN; }), 1);
+}
+
+// SDL releases held keys when a window loses the focus; Win32 does not, so
+// Ctrl pressed here and released in another program stays down for the program.
+TEST_F(SdlDisplayTest, LosingTheFocusReleasesNoKey) {
+  show_both();
+  push_key(graphics, SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL);
+  dispatch_until(graphics, WM_KEYDOWN);
+  push_key(graphics, SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL);  // as SDL's focus change queues them
+  push_window_event(graphics, SDL_WINDOWEVENT_FOCUS_LOST);
+  push_key(graphics, SDL_KEYUP, SDLK_q, SDL_SCANCODE_Q);  // a real release later on
+  EXPECT_EQ(dispatch_until(graphics, WM_KEYUP).wParam, static_cast<WPARAM>('Q'));
+  EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const MSG& m) { return m.message == WM_KEYUP; }), 1);
 }
 
 TEST_F(SdlDisplayTest, KeysArriveAsVirtualKeysAtTheWindowSdlNames) {

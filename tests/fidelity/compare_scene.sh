@@ -1,0 +1,28 @@
+#!/bin/sh
+# Whole-frame agreement with Windows GDI: for each seed, runs the scene with
+# vorkan-scene-calls (built with the project, in BUILD/tests), replays the
+# last whole frame's drawing commands through GDI under Wine (gdi_frame.c)
+# and counts the equal non-text pixels of the client area (compare_frame.py).
+# Usage: tests/fidelity/compare_scene.sh BUILD [SCRIPT] SEED...
+#   SCRIPT: a script to play (default: click into the scene, then 60 ticks).
+# Needs x86_64-w64-mingw32-gcc, wine and a display for Wine (e.g. Xvfb).
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+shift
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+script="$work/scene.scr"
+printf 'KV318_MOUSE(0, 0);\nKV318_PERIODIC(60);\n' > "$script"
+case "${1:-}" in
+  *.scr) script=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); shift ;;
+esac
+x86_64-w64-mingw32-gcc -O2 -o "$work/gdi_frame.exe" "$here/gdi_frame.c" -lgdi32
+cd "$work"
+for seed in "$@"; do
+  VORKAN_CALLS=calls.txt VORKAN_SURFACE=ours.ppm "$build/tests/vorkan-scene-calls" --seed "$seed" \
+    --play "$script" > /dev/null
+  WINEDEBUG=-all wine ./gdi_frame.exe calls.txt gdi.ppm mask.pgm
+  printf 'seed %s: ' "$seed"
+  python3 "$here/compare_frame.py" ours.ppm gdi.ppm mask.pgm
+done
