@@ -1,26 +1,22 @@
-// The windowed program's main: opens SDL's video on a real display, then
-// calls the program's WinMain on the SDL display as the platform would.
-// Without a display it says so in one line and ends with status 1.
+// The windowed program's main: reads the options (--seed, --help, --version),
+// opens SDL's video on a real display, then calls the program's WinMain on the
+// SDL display as the platform would. Without a display it says so in one line
+// and ends with status 1; a bad option gives one line and status 2.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 
 #include "display.h"
+#include "program_options.h"
 #include "sdl_display.h"
 
 namespace {
 
-const char* program_name(const char* path) {
-  if (!path || !*path) return "vorkan";
-  const char* slash = std::strrchr(path, '/');
-  return slash ? slash + 1 : path;
-}
-
-int no_display(const char* program) {
-  std::fprintf(stderr, "%s: no display found; run vorkan-headless for a run without windows\n", program);
+int no_display(const std::string& program) {
+  std::fprintf(stderr, "%s: no display found; run vorkan-headless for a run without windows\n", program.c_str());
   return 1;
 }
 
@@ -40,7 +36,12 @@ bool open_video() {
 
 int main(int argc, char** argv) {
   SDL_SetMainReady();
-  if (!open_video()) return no_display(program_name(argc > 0 ? argv[0] : nullptr));
+  vk::OptionsOutcome options = vk::read_program_options(argc, argv);
+  if (!options.run) {
+    std::fputs(options.message.c_str(), options.status == 0 ? stdout : stderr);
+    return options.status;
+  }
+  if (!open_video()) return no_display(vk::program_name(argc > 0 ? argv[0] : nullptr));
   static vk::sdl::SdlDisplay display;
   vk::set_display(&display);
   int status = vk::run_winmain(argc, argv, SW_SHOWDEFAULT);
