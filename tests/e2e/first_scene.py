@@ -12,7 +12,6 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 import vorkan_e2e as e2e
 

@@ -1,8 +1,7 @@
 #!/usr/bin/python3
 """vorkan.exe, the Win32 build, under Wine in a virtual X display, used as a person uses it.
 
-Starts its own Xvfb and a private Wine prefix (unless WINEPREFIX names one that
-exists), runs the program, and checks: the "KV318 Graphics" window, title-screen
+Starts its own Xvfb and a private Wine prefix in a temporary directory, runs the program, and checks: the "KV318 Graphics" window, title-screen
 colours at known pixels, a click into the scene, a click recorded with Ctrl+R
 into KV318.SCR, its playback with Ctrl+P, Ctrl+Q ending with status 0, and then
 in a second run the close box ending with status 0. Ends its own Wine server
@@ -11,7 +10,6 @@ and Xvfb by process id.
 Usage: wine_check.py PATH/TO/vorkan.exe [DISPLAY]
 """
 import os
-import shutil
 import subprocess
 import sys
 import tempfile

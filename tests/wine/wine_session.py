@@ -1,7 +1,7 @@
 """An Xvfb server and a Wine prefix with its server, both ended by process id.
 
-The prefix is WINEPREFIX when that names an existing prefix, else a fresh one
-in a temporary directory, removed at the end."""
+The prefix is always a fresh one in a temporary directory, removed at the end,
+so the check never touches a prefix of the user's."""
 import os
 import shutil
 import signal
@@ -15,15 +15,10 @@ import vorkan_e2e as e2e
 class WineServer:
     def __init__(self, display):
         self.display = display
-        self.own_prefix = None
         self.xvfb = None
         self.wineserver = None
         self.boot_seconds = 0.0
-        prefix = os.environ.get("WINEPREFIX", "")
-        if not prefix or not os.path.isdir(prefix):
-            self.own_prefix = tempfile.mkdtemp(prefix="vorkan-wineprefix-")
-            prefix = self.own_prefix
-        self.prefix = prefix
+        self.prefix = tempfile.mkdtemp(prefix="vorkan-wineprefix-")
 
     def environment(self, display):
         env = dict(os.environ, DISPLAY=display, WINEPREFIX=self.prefix, WINEDEBUG="-all",
@@ -60,8 +55,7 @@ class WineServer:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-        if self.own_prefix:
-            shutil.rmtree(self.own_prefix, ignore_errors=True)
+        shutil.rmtree(self.prefix, ignore_errors=True)
         return False
 
     def prefix_processes(self):
