@@ -4,7 +4,8 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 BUILD_DIR="${VORKAN_BUILD_DIR:-$ROOT/build}"
-"$ROOT/scripts/setup.sh" "$BUILD_DIR"
+# Only the programs: the test suite is built by ./test.sh.
+VORKAN_TARGET=programs "$ROOT/scripts/setup.sh" "$BUILD_DIR"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$BUILD_DIR/runner/vorkan" ]; then
   exec "$BUILD_DIR/runner/vorkan" "$@"

@@ -59,7 +59,15 @@ class Display {
 
 // The display the stand-in uses; set once by the program's entry before WinMain.
 void set_display(Display* display);
+// The display; when none was set (a program with its own main), the starter
+// registered by the linked host sets one up on this first use. With neither,
+// or when the starter cannot, the program ends with one line on stderr and status 1.
 Display& display();
+
+// A host (the headless runner, the windowed display) sets up its display on
+// first use through this; it must call set_display or end the program.
+using DisplayStarter = void (*)();
+void set_display_starter(DisplayStarter starter);
 
 // Clears all USER32 state (classes, windows, queue, timers, menus) without
 // sending messages, and GDI and KERNEL32 state with it.

@@ -1,6 +1,5 @@
 // The hand-over from a program's main to its WinMain, as the platform does it.
 // Compiled into each program, which supplies WinMain.
-#include <cstdint>
 #include <string>
 
 #include "display.h"
@@ -15,8 +14,7 @@ int run_winmain(int argc, char** argv, int show) {
     if (i > 1) command_line += ' ';
     command_line += argv[i];
   }
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000));
-  return WinMain(instance, nullptr, command_line.data(), show);
+  return WinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), show);
 }
 
 }  // namespace vk

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what Vorkan needs to build (on Debian and its kin), then configures
-# and builds it. Usage: scripts/setup.sh BUILD_DIR [extra cmake arguments...]
+# and builds it. Usage: [VORKAN_TARGET='t1 t2'] scripts/setup.sh BUILD_DIR [extra cmake arguments...]
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -40,4 +40,6 @@ install_packages() {
 
 install_packages
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$BUILD_DIR" ${VORKAN_TARGET:+--target "$VORKAN_TARGET"}
+# VORKAN_TARGET names the targets to build (blank-separated); unset: everything.
+# shellcheck disable=SC2086
+cmake --build "$BUILD_DIR" ${VORKAN_TARGET:+--target $VORKAN_TARGET}

@@ -5,7 +5,8 @@
 namespace {
 
 long long periodic_delivered = 0;
-bool quit_retrieved = false;  // the pump of this pass retrieved the quit message
+bool quit_retrieved = false;
+KV318_EventObserver event_observer = nullptr;  // the pump of this pass retrieved the quit message
 
 bool pending_event_ready() {
   return toolkit.pending_kind != EVENT_NONE && (toolkit.pending_kind != EVENT_PERIODIC || toolkit.timer_fired);
@@ -61,7 +62,9 @@ int KV318_next_event(int* x, int* y, char* key) {
   *y = toolkit.pending_y;
   *key = toolkit.pending_key;
   if (toolkit.pending_kind == EVENT_PERIODIC) ++periodic_delivered;
-  return toolkit.quit_requested ? EVENT_QUIT : toolkit.pending_kind;
+  const int kind = toolkit.quit_requested ? EVENT_QUIT : toolkit.pending_kind;
+  if (event_observer) event_observer(kind);
+  return kind;
 }
 
 int KV318_set_animation(unsigned int mode) {
@@ -89,3 +92,5 @@ int KV318_set_animation(unsigned int mode) {
 long long periodic_events_delivered() { return periodic_delivered; }
 
 void reset_periodic_count() { periodic_delivered = 0; }
+
+void KV318_host_observe_events(KV318_EventObserver observer) { event_observer = observer; }

@@ -23,6 +23,8 @@ enum class ScriptMode { reading, writing };
 ScriptMode open_mode = ScriptMode::reading;
 // A failed write to the open file was already reported; later ones stay quiet.
 bool write_failure_reported = false;
+// The last line read was too long and the rest of it is still in the file.
+bool rest_of_line_pending = false;
 
 void report_write_failure() {
   if (write_failure_reported) return;
@@ -35,6 +37,7 @@ void release_handle() {
   if (toolkit.script_file == nullptr) return;
   const bool failed = std::fclose(toolkit.script_file) != 0;
   toolkit.script_file = nullptr;
+  rest_of_line_pending = false;
   if (failed && open_mode == ScriptMode::writing) report_write_failure();
   open_mode = ScriptMode::reading;
 }
@@ -90,43 +93,72 @@ void end_recording() {
 
 // ---- Reading lines ----
 
-// One line as read, without its line end. Characters beyond the buffer are
-// counted, not kept.
+constexpr int MAX_LINE_CHARACTERS = SCRIPT_LINE_SIZE - 1;
+// Enough to tell a line of MAX_LINE_CHARACTERS ended by CR LF from a longer one.
+constexpr int LINE_BUFFER_SIZE = MAX_LINE_CHARACTERS + 2;
+// The most characters of an over-long line's rest skipped in one step, so that
+// a line that never ends (a device or an endless pipe) never stalls the program.
+constexpr long SKIP_STEP = 1L << 16;
+
+// One line as read, without its line end. A line found to be too long is not
+// read further: it is unreadable whatever follows.
 struct ScriptLine {
-  char text[SCRIPT_LINE_SIZE];
-  int length = 0;              // characters kept in text
-  std::size_t characters = 0;  // characters the line has
+  char text[LINE_BUFFER_SIZE];
+  int length = 0;
+  bool too_long = false;
 };
 
-constexpr std::size_t MAX_LINE_CHARACTERS = SCRIPT_LINE_SIZE - 1;
+enum class Skip { line_ended, more_to_skip, end_of_file };
 
-// Reads up to and including the next newline. A carriage return right before
-// the newline belongs to the line end, so scripts written with CR LF line ends
-// read the same. Returns false at the end of the file with nothing read.
+// Skips at most SKIP_STEP characters of the rest of an over-long line.
+Skip skip_rest_of_line(std::FILE* file) {
+  for (long i = 0; i < SKIP_STEP; ++i) {
+    const int c = std::getc(file);
+    if (c == '\n') {
+      rest_of_line_pending = false;
+      return Skip::line_ended;
+    }
+    if (c == EOF) {
+      rest_of_line_pending = false;
+      return Skip::end_of_file;
+    }
+  }
+  return Skip::more_to_skip;
+}
+
+// Reads up to and including the next newline, or until the line is known to be
+// too long. A carriage return right before the newline belongs to the line end,
+// so scripts written with CR LF line ends read the same. Returns false at the
+// end of the file with nothing read.
 bool read_line(std::FILE* file, ScriptLine& line) {
   line.length = 0;
-  line.characters = 0;
-  int last = EOF;
+  line.too_long = false;
   int c = EOF;
-  while ((c = std::getc(file)) != EOF && c != '\n') {
-    if (line.length < SCRIPT_LINE_SIZE) line.text[line.length++] = static_cast<char>(c);
-    ++line.characters;
-    last = c;
+  while (line.length < LINE_BUFFER_SIZE && (c = std::getc(file)) != EOF && c != '\n') {
+    line.text[line.length++] = static_cast<char>(c);
   }
-  if (c == EOF && line.characters == 0) return false;
-  if (c == '\n' && last == '\r') {
-    --line.characters;
-    if (line.length > 0 && static_cast<std::size_t>(line.length) > line.characters) --line.length;
+  if (line.length == 0 && c == EOF) return false;
+  const bool ended = c == '\n';
+  if (ended && line.length > 0 && line.text[line.length - 1] == '\r') --line.length;
+  if (!ended && line.length == LINE_BUFFER_SIZE) {
+    line.too_long = true;
+    rest_of_line_pending = true;
+    skip_rest_of_line(file);
   }
+  line.too_long = line.too_long || line.length > MAX_LINE_CHARACTERS;
   return true;
 }
 
-// Skips empty lines; false when the end of the file comes first.
-bool read_nonempty_line(std::FILE* file, ScriptLine& line) {
-  while (read_line(file, line)) {
-    if (line.characters > 0) return true;
+enum class Read { line, end_of_file, only_empty_lines };
+
+// Skips empty lines, at most SKIP_STEP of them in one step: an endless run of
+// them is taken as one unreadable stretch, so it cannot stall the program.
+Read read_nonempty_line(std::FILE* file, ScriptLine& line) {
+  for (long skipped = 0; skipped < SKIP_STEP; ++skipped) {
+    if (!read_line(file, line)) return Read::end_of_file;
+    if (line.length > 0) return Read::line;
   }
-  return false;
+  return Read::only_empty_lines;
 }
 
 // ---- Parsing lines ----
@@ -204,7 +236,7 @@ bool parse_periodic(const ScriptLine& line) {
 // Puts the line's event into the pending fields; false (nothing changed) for
 // an unreadable line: too long, an unknown kind letter, or a missing number.
 bool parse_line(const ScriptLine& line) {
-  if (line.characters > MAX_LINE_CHARACTERS || line.length <= KIND_POSITION) return false;
+  if (line.too_long || line.length <= KIND_POSITION) return false;
   switch (line.text[KIND_POSITION]) {
     case 'K': return parse_keyboard(line);
     case 'M': return parse_mouse(line);
@@ -268,8 +300,12 @@ int script_read_step() {
     toolkit.pending_kind = EVENT_PERIODIC;
     return 1;
   }
+  const Skip skipped = rest_of_line_pending ? skip_rest_of_line(toolkit.script_file) : Skip::line_ended;
+  if (skipped == Skip::more_to_skip) return 0;  // still inside the over-long line: unreadable
   ScriptLine line;
-  if (!read_nonempty_line(toolkit.script_file, line)) {
+  const Read read = skipped == Skip::end_of_file ? Read::end_of_file : read_nonempty_line(toolkit.script_file, line);
+  if (read == Read::only_empty_lines) return 0;
+  if (read == Read::end_of_file) {
     KV318_log_message("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
     stop_playback();
     return 0;

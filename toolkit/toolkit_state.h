@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "kv318.h"
+#include "kv318_host.h"
 
 constexpr int SURFACE_WIDTH = 601;
 constexpr int SURFACE_HEIGHT = 540;
@@ -88,7 +89,7 @@ void paint_message_log(HWND hwnd);
 long long periodic_events_delivered();
 void reset_periodic_count();
 // Sees every message-log line as it is written (the headless runner's --log).
-using LogObserver = void (*)(const char* line);
+using LogObserver = KV318_LogObserver;
 void set_log_observer(LogObserver observer);
 // Puts every field back to its start value, releasing the log's blocks and the script file.
 void reset_toolkit_state();

@@ -119,6 +119,11 @@ LRESULT CALLBACK text_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
 }
 
 int KV318_init(HINSTANCE instance, int previous_instance, LPSTR, int show_mode) {
+  if (!instance) {
+    // Called from main rather than WinMain: the program's own module, windows shown as the platform's default.
+    instance = GetModuleHandleA(nullptr);
+    show_mode = SW_SHOWDEFAULT;
+  }
   if (previous_instance == 0) {
     register_window_class(instance, "DrawWndClass", graphics_window_proc);
     register_window_class(instance, "TextWndClass", text_window_proc);

@@ -109,6 +109,8 @@ void reset() {
   d.wait_count = 0;
 }
 
+void install() { set_display(&the_display()); }
+
 std::uint64_t now_ms() { return the_display().clock_ms; }
 
 void press_left_button(HWND hwnd, int client_x, int client_y) {

@@ -19,6 +19,10 @@ namespace vk::headless {
 // screen 1024 x 768. Tests call it before each case.
 void reset();
 
+// Makes the headless display the stand-in's display, leaving the stand-in's
+// state as it is: for a program with its own main, on its first call.
+void install();
+
 // Milliseconds on the virtual clock since reset().
 std::uint64_t now_ms();
 

@@ -353,6 +353,8 @@ BOOL WINAPI GlobalUnlock(HGLOBAL mem);
 HGLOBAL WINAPI GlobalFree(HGLOBAL mem);
 SIZE_T WINAPI GlobalSize(HGLOBAL mem);
 DWORD WINAPI GetTickCount(void);
+/* The program's own module for a null name (the instance WinMain would be given); null for any other. */
+HMODULE WINAPI GetModuleHandleA(LPCSTR module_name);
 
 /* USER32: classes and windows. */
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wc);

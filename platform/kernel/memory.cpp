@@ -1,4 +1,4 @@
-// KERNEL32 memory blocks. A handle names a block that stays where it is
+// KERNEL32 memory blocks and the module handle. A handle names a block that stays where it is
 // (nothing here compacts memory), so locking only counts and hands out its address.
 #include <cstdlib>
 #include <cstring>
@@ -62,6 +62,12 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL mem) {
 SIZE_T WINAPI GlobalSize(HGLOBAL mem) {
   Block* block = find_block(mem);
   return block ? block->size : 0;
+}
+
+// The program is the only module; its handle is the classic image base, as WinMain is given.
+HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {
+  if (module_name) return nullptr;
+  return reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x400000));
 }
 
 }  // extern "C"

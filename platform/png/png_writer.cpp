@@ -2,8 +2,11 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
+
+#include "output_file.h"
 
 namespace vk {
 namespace {
@@ -58,16 +61,18 @@ bool write_rows(std::FILE* file, const std::uint32_t* pixels, int width, int hei
 
 }  // namespace
 
-bool write_png(const char* path, const std::uint32_t* pixels, int width, int height) {
+bool write_png(const char* path, const std::uint32_t* pixels, int width, int height, int* error) {
+  if (error != nullptr) *error = EINVAL;
   if (path == nullptr || pixels == nullptr || width <= 0 || height <= 0) return false;
   std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
-  std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return false;
-  const bool written = write_rows(file, pixels, width, height, row.data());
-  const bool closed = std::fclose(file) == 0;
-  if (written && closed) return true;
-  std::remove(path);
-  return false;
+  OutputFile file;
+  if (file.open(path)) {
+    errno = 0;
+    if (!write_rows(file.stream(), pixels, width, height, row.data())) file.note_failure();
+    file.commit();
+  }
+  if (error != nullptr) *error = file.error();
+  return file.error() == 0;
 }
 
 }  // namespace vk

@@ -6,7 +6,10 @@
 namespace vk {
 
 // `pixels` holds width x height pixels, row-major, stride == width. Returns false
-// (and leaves no file behind) when the arguments are unusable or writing fails.
-bool write_png(const char* path, const std::uint32_t* pixels, int width, int height);
+// when the arguments are unusable or writing fails, with the reason (an errno
+// value) in *error if given. The file is written as an OutputFile: a failure
+// leaves whatever was at `path` as it was.
+bool write_png(const char* path, const std::uint32_t* pixels, int width, int height,
+               int* error = nullptr);
 
 }  // namespace vk

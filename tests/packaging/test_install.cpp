@@ -40,12 +40,16 @@ class Installed : public ::testing::Test {
   }
   static void TearDownTestSuite() { fs::remove_all(prefix); }
 
-  // Builds the example with the module's flags; the status of the compiler command.
-  static int build_example(const std::string& module, const fs::path& output) {
-    std::string command = "export PKG_CONFIG_PATH=" + quoted(prefix / "lib" / "pkgconfig") + "; " + CXX_COMPILER +
-                          " -std=c++20 " + EXTRA_FLAGS + " " + quoted(EXAMPLE) + " $(pkg-config --cflags --libs " +
-                          module + ") -o " + quoted(output);
+  // Builds a program with the module's flags; the status of the compiler command.
+  static int build_with(const std::string& compiler, const fs::path& source, const std::string& module,
+                        const fs::path& output) {
+    std::string command = "export PKG_CONFIG_PATH=" + quoted(prefix / "lib" / "pkgconfig") + "; " + compiler + " " +
+                          EXTRA_FLAGS + " " + quoted(source) + " $(pkg-config --cflags --libs " + module + ") -o " +
+                          quoted(output);
     return shell(command);
+  }
+  static int build_example(const std::string& module, const fs::path& output) {
+    return build_with(std::string(CXX_COMPILER) + " -std=c++20", EXAMPLE, module, output);
   }
 };
 
@@ -65,12 +69,33 @@ TEST_F(Installed, ExampleBuildsWithOneCommandAndRunsHeadless) {
   EXPECT_EQ(shell(quoted(program) + " --ticks 3 --log /dev/null"), 0);
 }
 
+// A C program with its own main, built by the C compiler: the modules carry the C++ runtime it needs.
+TEST_F(Installed, CProgramBuildsWithTheCCompilerAndPlaysItsScript) {
+  fs::path examples = EXAMPLES_DIR;
+  fs::path program = prefix / "bouncing-ball";
+  ASSERT_EQ(build_with(std::string(C_COMPILER) + " -std=c99 -Wall -Werror", examples / "bouncing_ball.c",
+                       "kv318-headless", program), 0);
+  fs::path log = prefix / "bouncing-ball.log";
+  EXPECT_EQ(shell("cd " + quoted(prefix) + " && " + quoted(program) + " --play " +
+                  quoted(examples / "bouncing_ball.scr") + " --log " + quoted(log)), 0);
+  EXPECT_EQ(shell("cmp -s " + quoted(log) + " " + quoted(examples / "bouncing_ball.log")), 0);
+}
+
 TEST_F(Installed, ExampleBuildsWithOneCommandForRealWindows) {
   if (!WITH_SDL) GTEST_SKIP() << "built without SDL2";
   fs::path program = prefix / "click-shapes";
   ASSERT_EQ(build_example("kv318", program), 0);
   // Without a display it says so and ends with status 1: it was linked with the windowed main.
   EXPECT_EQ(shell("env -u DISPLAY -u WAYLAND_DISPLAY " + quoted(program) + " 2>/dev/null"), 1);
+}
+
+TEST_F(Installed, ProgramWithItsOwnMainSaysInOneLineThatThereIsNoDisplay) {
+  if (!WITH_SDL) GTEST_SKIP() << "built without SDL2";
+  fs::path program = prefix / "bouncing-ball-windowed";
+  ASSERT_EQ(build_with(C_COMPILER, fs::path(EXAMPLES_DIR) / "bouncing_ball.c", "kv318", program), 0);
+  fs::path err = prefix / "no-display.err";
+  EXPECT_EQ(shell("env -u DISPLAY -u WAYLAND_DISPLAY " + quoted(program) + " 2>" + quoted(err)), 1);
+  EXPECT_EQ(shell("[ $(wc -l <" + quoted(err) + ") -eq 1 ] && grep -q 'no display' " + quoted(err)), 0);
 }
 
 }  // namespace
