@@ -4,11 +4,14 @@
 Starts its own Xvfb and a private Wine prefix in a temporary directory, runs the program, and checks: the "KV318 Graphics" window, title-screen
 colours at known pixels, a click into the scene, a click recorded with Ctrl+R
 into KV318.SCR, its playback with Ctrl+P, Ctrl+Q ending with status 0, and then
-in a second run the close box ending with status 0. Ends its own Wine server
-and Xvfb by process id.
+in a second run the close box ending with status 0. With --own-main, also a
+student's program that has its own main instead of WinMain (a GUI program):
+its windows, its animation running, and the close box ending it with status 0.
+Ends its own Wine server and Xvfb by process id.
 
-Usage: wine_check.py PATH/TO/vorkan.exe [DISPLAY]
+Usage: wine_check.py PATH/TO/vorkan.exe [DISPLAY] [--own-main PATH/TO/program.exe]
 """
+import argparse
 import os
 import subprocess
 import sys
@@ -80,9 +83,22 @@ def record_and_play_back(s, f):
     f.check("and playback ends with the animation halted", e2e.still_picture(s, tries=6))
 
 
+def own_main_program(s, f):
+    f.check("the program with its own main opens the graphics window", s.title(s.graphics) == "KV318 Graphics")
+    f.check("and its animation runs", not e2e.still_picture(s, tries=1))
+    s.close_box(s.graphics)
+    status = s.wait_exit()
+    f.check("the close box ends the program with its own main with status 0", status == 0, f"status {status}")
+
+
 def main():
-    exe = os.path.abspath(sys.argv[1])
-    display = sys.argv[2] if len(sys.argv) > 2 else e2e.free_display()
+    parser = argparse.ArgumentParser()
+    parser.add_argument("exe")
+    parser.add_argument("display", nargs="?")
+    parser.add_argument("--own-main")
+    args = parser.parse_args()
+    exe = os.path.abspath(args.exe)
+    display = args.display or e2e.free_display()
     started = time.monotonic()
     f = e2e.Failures()
     with WineServer(display) as wine:
@@ -100,6 +116,12 @@ def main():
             e2e.close_box_quits(s, f)
         finally:
             s.close()
+        if args.own_main:
+            s = WineProgram(wine, os.path.abspath(args.own_main), display)
+            try:
+                own_main_program(s, f)
+            finally:
+                s.close()
     print(f"{f.passed} passed, {f.failed} failed in {time.monotonic() - started:.0f} s")
     return 0 if f.failed == 0 else 1
 
