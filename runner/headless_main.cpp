@@ -234,9 +234,11 @@ void end_run_when_due() {
 }
 
 // A program kept busy by playback may never wait for input, but it takes
-// every event through the toolkit: the tick count is checked there too.
-void on_event(int) {
-  if (!closing && ticks_done() && KV318_host_graphics_window()) close_graphics_window();
+// every event through the toolkit: the tick count is checked at each periodic
+// event too. Other events are left to the next wait, so that --ticks 0 still
+// plays a script's clicks and shows what they drew.
+void on_event(int kind) {
+  if (kind == EVENT_PERIODIC && !closing && ticks_done() && KV318_host_graphics_window()) close_graphics_window();
 }
 
 void write_frame(HWND hwnd, const std::uint32_t* pixels, int width, int height) {

@@ -78,6 +78,10 @@ check "a script line that never ends ends playback, not the run" bash -c "
 check "an endless run of empty lines ends playback, not the run" bash -c "
   timeout 10 '$RUNNER' --seed 1 --play <(printf 'KV318_PERIODIC(2);\n'; yes '') 2>err && [ ! -s err ]"
 
+printf 'KV318_MOUSE(10, -20);\n' >click.scr
+check "--ticks 0 plays a script's click and shows the scene it drew" bash -c "
+  '$RUNNER' --seed 1 --ticks 0 --play click.scr --logging --log click.log --snapshot click.png &&
+  grep -q '^navy blue rectangle with bounding box (-300,250)' click.log && head -c 4 click.png | grep -q PNG"
 printf 'KV318_MOUSE(0, 0);\nKV318_PERIODIC(2147483647);\n' >busy.scr
 check "--ticks ends a run kept busy by playback" bash -c "
   timeout 10 '$RUNNER' --seed 1 --ticks 50 --play busy.scr --logging --log busy.log &&

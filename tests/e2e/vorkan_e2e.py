@@ -49,13 +49,13 @@ def free_display():
 class Session:
     """One Xvfb server and one run of the program in a scratch directory."""
 
-    def __init__(self, program, display):
+    def __init__(self, program, display, *args):
         self.display = display
         self.env = dict(os.environ, DISPLAY=display)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.workdir = tempfile.mkdtemp(prefix="vorkan-e2e-")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([program], cwd=self.workdir, env=self.env,
+        self.process = subprocess.Popen([program, *args], cwd=self.workdir, env=self.env,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.graphics = self.find_window("KV318 Graphics")
         self.text = self.find_window("KV318 Text")

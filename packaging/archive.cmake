@@ -1,0 +1,18 @@
+# The packaged archive, one command after the build:
+#   cpack --preset windows-mingw       (Windows: a ZIP)
+#   cd build && cpack                  (Linux: a .tar.gz)
+# It holds what cmake --install installs, with a short README at its top.
+if(WIN32)
+  install(FILES README-windows.txt DESTINATION . RENAME README.txt)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-${CMAKE_SYSTEM_PROCESSOR})
+else()
+  set(CPACK_GENERATOR TGZ)
+endif()
+set(CPACK_PACKAGE_NAME kv318)
+set(CPACK_PACKAGE_VENDOR "Vorkan")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "KV318 graphics toolkit and the Vorkan night scene")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_VERBATIM_VARIABLES ON)
+include(CPack)

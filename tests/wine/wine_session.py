@@ -1,0 +1,74 @@
+"""An Xvfb server and a Wine prefix with its server, both ended by process id.
+
+The prefix is always a fresh one in a temporary directory, removed at the end,
+so the check never touches a prefix of the user's."""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+import vorkan_e2e as e2e
+
+
+class WineServer:
+    def __init__(self, display):
+        self.display = display
+        self.xvfb = None
+        self.wineserver = None
+        self.boot_seconds = 0.0
+        self.prefix = tempfile.mkdtemp(prefix="vorkan-wineprefix-")
+
+    def environment(self, display):
+        env = dict(os.environ, DISPLAY=display, WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                   # No Mono or Gecko: the programs need neither, and their installers would ask.
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.pop("WAYLAND_DISPLAY", None)
+        return env
+
+    def __enter__(self):
+        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                                      "-noreset"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        e2e.wait_for_server(self.display)
+        env = self.environment(self.display)
+        # A persistent server for the whole check: its process id is ours to end.
+        self.wineserver = subprocess.Popen(["wineserver", "--foreground", "--persistent"], env=env,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started = time.monotonic()
+        subprocess.run(["wine", "wineboot", "--init"], env=env, check=True, timeout=240,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.boot_seconds = time.monotonic() - started
+        return self
+
+    def __exit__(self, *exc):
+        # The prefix's server ends every Wine process of the prefix, then itself.
+        subprocess.run(["wineserver", "--kill"], env=self.environment(self.display), timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for pid in self.prefix_processes():
+            os.kill(pid, signal.SIGKILL)
+        for process in (self.wineserver, self.xvfb):
+            if process and process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(timeout=15)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        return False
+
+    def prefix_processes(self):
+        """Ids of the processes still running in this prefix (none, when the server did its work)."""
+        marker = f"WINEPREFIX={self.prefix}".encode()
+        found = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit() or int(entry) == os.getpid():
+                continue
+            try:
+                with open(f"/proc/{entry}/environ", "rb") as environ:
+                    if marker in environ.read().split(b"\0"):
+                        found.append(int(entry))
+            except OSError:
+                continue
+        return found
