@@ -5,17 +5,7 @@
 # ends playback instead of hanging the run.
 set -u
 RUNNER="$1"
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK"
-passed=0
-failed=0
-
-check() {  # check NAME COMMAND...
-  local name="$1"
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/check_lib.sh"
 
 # fails_with STATUS WORD COMMAND...: the command ends with STATUS and one line on stderr naming WORD.
 # (Its standard output is the caller's, which some cases make a full or closed one.)
@@ -87,5 +77,4 @@ check "--ticks ends a run kept busy by playback" bash -c "
   timeout 10 '$RUNNER' --seed 1 --ticks 50 --play busy.scr --logging --log busy.log &&
   n=\$(grep -c '^navy blue rectangle with bounding box (-300,250)' busy.log) && [ \$n -ge 50 ] && [ \$n -le 53 ]"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish_checks

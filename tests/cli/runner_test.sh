@@ -4,17 +4,7 @@ set -u
 RUNNER="$1"
 EXAMPLE="${2:-}"
 SCRIPTS="${3:-}"
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK"
-passed=0
-failed=0
-
-check() {  # check NAME COMMAND...
-  local name="$1"
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/check_lib.sh"
 
 status_is() {  # status_is EXPECTED COMMAND...
   local expected="$1"
@@ -55,5 +45,4 @@ if [ -n "$EXAMPLE" ]; then
     [ \$(grep -c '^Circle ' ex.log) -eq 4 ] && grep -q '^Circle 3 at (0,0)' ex.log && [ -s ex.png ]"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish_checks
