@@ -5,8 +5,8 @@
 namespace {
 
 long long periodic_delivered = 0;
-bool quit_retrieved = false;
-KV318_EventObserver event_observer = nullptr;  // the pump of this pass retrieved the quit message
+bool quit_retrieved = false;                   // the pump of this pass retrieved the quit message
+KV318_EventObserver event_observer = nullptr;  // the host's, told of every event returned
 
 bool pending_event_ready() {
   return toolkit.pending_kind != EVENT_NONE && (toolkit.pending_kind != EVENT_PERIODIC || toolkit.timer_fired);
