@@ -15,17 +15,26 @@ namespace {
 constexpr int SCREEN_WIDTH = 1024;
 constexpr int SCREEN_HEIGHT = 768;
 
-// A window as last shown: its whole frame, whose rows from client_top are the
-// client area unless an open menu lay over it; then the client is kept apart.
+// A window as last shown. On Win32 a copy into a window is on the screen at
+// once, so a live window shows its current client pixels: only the rows
+// above them (the menu bar) are kept, and the client area is copied when
+// the window is destroyed or when an open menu covers it.
 struct Frame {
-  std::vector<std::uint32_t> pixels;
-  std::vector<std::uint32_t> covered_client;
-  bool covered = false;
+  std::vector<std::uint32_t> top;     // rows above the client area
+  std::vector<std::uint32_t> client;  // kept client pixels, when not live
+  HWND live = nullptr;                // the window whose current pixels are shown
   int width = 0;
   int height = 0;
   int client_top = 0;
-  const std::uint32_t* client() const {
-    return covered ? covered_client.data() : pixels.data() + static_cast<size_t>(client_top) * width;
+  std::vector<std::uint32_t> covered;  // the whole frame while an open menu covers the client
+  // Null when the window went away without being destroyed (a reset).
+  const std::uint32_t* client_pixels() const {
+    const std::size_t size = static_cast<std::size_t>(width) * (height - client_top);
+    if (live) {
+      const ClientPixels* now = window_client_pixels(live);
+      return now && now->pixels.size() == size ? now->pixels.data() : nullptr;
+    }
+    return client.size() == size ? client.data() : nullptr;
   }
 };
 
@@ -63,20 +72,27 @@ class HeadlessDisplay final : public Display {
     return false;
   }
 
-  // One copy per frame: the client area is kept as the frame's lower rows.
   void present(HWND hwnd, const ClientPixels& client, const WindowFrame& shown) override {
     Frame& frame = frames[hwnd];
-    const size_t top = static_cast<size_t>(shown.width) * shown.client_top;
-    frame.pixels.resize(static_cast<size_t>(shown.width) * shown.height);
-    std::copy(shown.pixels, shown.pixels + top, frame.pixels.begin());
-    std::copy(shown.body, shown.body + (frame.pixels.size() - top),
-              frame.pixels.begin() + static_cast<std::ptrdiff_t>(top));
+    frame.top.assign(shown.pixels, shown.pixels + static_cast<size_t>(shown.width) * shown.client_top);
     frame.width = shown.width;
     frame.height = shown.height;
     frame.client_top = shown.client_top;
-    frame.covered = shown.body != client.pixels.data();
-    if (frame.covered) frame.covered_client = client.pixels;
-    if (present_handler) present_handler(hwnd, frame.client(), client.width, client.height);
+    frame.live = hwnd;
+    frame.covered.clear();
+    if (shown.body != client.pixels.data()) {
+      frame.covered.assign(frame.top.begin(), frame.top.end());
+      frame.covered.insert(frame.covered.end(), shown.body,
+                           shown.body + static_cast<size_t>(shown.width) * (shown.height - shown.client_top));
+    }
+    if (present_handler) present_handler(hwnd, client.pixels.data(), client.width, client.height);
+  }
+
+  void window_destroyed(HWND hwnd) override {
+    auto it = frames.find(hwnd);
+    if (it == frames.end() || !it->second.live) return;
+    if (const ClientPixels* now = window_client_pixels(hwnd)) it->second.client = now->pixels;
+    it->second.live = nullptr;
   }
 
   void message_loop_started() override {
@@ -169,18 +185,28 @@ bool last_presented(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, i
   auto it = the_display().frames.find(hwnd);
   if (it == the_display().frames.end()) return false;
   const Frame& frame = it->second;
+  const std::uint32_t* client = frame.client_pixels();
+  if (!client) return false;
   width = frame.width;
   height = frame.height - frame.client_top;
-  pixels.assign(frame.client(), frame.client() + static_cast<size_t>(width) * height);
+  pixels.assign(client, client + static_cast<size_t>(width) * height);
   return true;
 }
 
 bool last_presented_frame(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height) {
   auto it = the_display().frames.find(hwnd);
   if (it == the_display().frames.end()) return false;
-  pixels = it->second.pixels;
-  width = it->second.width;
-  height = it->second.height;
+  const Frame& frame = it->second;
+  width = frame.width;
+  height = frame.height;
+  if (!frame.covered.empty()) {
+    pixels = frame.covered;
+    return true;
+  }
+  const std::uint32_t* client = frame.client_pixels();
+  if (!client) return false;
+  pixels = frame.top;
+  pixels.insert(pixels.end(), client, client + static_cast<size_t>(width) * (height - frame.client_top));
   return true;
 }
 

@@ -43,10 +43,14 @@ void set_loop_start_handler(std::function<void()> handler);
 using PresentHandler = std::function<void(HWND, const std::uint32_t* pixels, int width, int height)>;
 void set_present_handler(PresentHandler handler);
 
-// The client pixels a window last presented; false if it never presented.
+// The client pixels a window shows: as on Win32, where a copy into a window
+// is on the screen at once, a live window that has presented shows its
+// current pixels; a destroyed one, those it had when it went. False if it
+// never presented.
 bool last_presented(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height);
 
-// The whole window as last shown: menu bar and open menus above and over the client area.
+// The whole window as shown: menu bar and open menus (as last presented)
+// above and over the client area.
 bool last_presented_frame(HWND hwnd, std::vector<std::uint32_t>& pixels, int& width, int& height);
 
 // How many times GetMessageA found nothing and the clock had to move on.
