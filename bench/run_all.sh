@@ -5,6 +5,7 @@
 # valgrind is installed, the instructions per scene frame of that run (exact,
 # unlike wall-clock figures on a busy machine).
 # Usage: bench/run_all.sh [build-dir]   (default: build-release)
+# VORKAN_BENCH_WINDOWED=1 adds the windowed program under Xvfb (CPU share, start-up, memory).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${1:-$ROOT/build-release}"
@@ -31,4 +32,10 @@ if command -v valgrind >/dev/null; then
   few=$(count 0)
   many=$(count 300)
   echo "$(( (many - few) / 300 )) instructions per frame (rep-string copies count one per byte)"
+fi
+
+if [ "${VORKAN_BENCH_WINDOWED:-0}" = 1 ]; then
+  echo "== vorkan under Xvfb (display VORKAN_BENCH_DISPLAY, default :87)"
+  cmake --build "$BUILD" --target vorkan >/dev/null
+  "$ROOT/bench/windowed_measure.py" "$BUILD/runner/vorkan"
 fi
