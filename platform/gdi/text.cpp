@@ -466,14 +466,18 @@ void compose_glyph(const Canvas& canvas, const Bounds& bounds, const Glyph& glyp
   const std::int64_t y1 = std::min(top + glyph.rows, bounds.bottom);
   if (x0 >= x1) return;
   const Pixel solid = color & 0x00FFFFFFu;
+  const bool clipped = x0 != left || x1 != left + glyph.width;
   for (std::int64_t y = y0; y < y1; ++y) {
     const std::uint8_t* cov = glyph.coverage.data() + (y - top) * glyph.width;
     Pixel* line = canvas.pixels + y * canvas.stride;
     const int first = glyph.row_runs[static_cast<std::size_t>(y - top)];
     const int last = glyph.row_runs[static_cast<std::size_t>(y - top) + 1];
     for (int r = first; r < last; ++r) {
-      const std::int64_t from = std::max<std::int64_t>(left + glyph.runs[r].start, x0) - left;
-      const std::int64_t to = std::min<std::int64_t>(left + glyph.runs[r].end, x1) - left;
+      std::int64_t from = glyph.runs[r].start, to = glyph.runs[r].end;
+      if (clipped) {
+        from = std::max(from, x0 - left);
+        to = std::min(to, x1 - left);
+      }
       if (glyph.runs[r].solid) {
         for (std::int64_t x = from; x < to; ++x) line[left + x] = solid;
       } else {
