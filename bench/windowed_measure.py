@@ -3,6 +3,7 @@
 presented frame, CPU share at full animation and while halted, resident memory.
 
 Usage: bench/windowed_measure.py PATH/TO/vorkan [seconds per CPU phase, default 20]
+The X display number is VORKAN_BENCH_DISPLAY (default :87).
 """
 import os
 import statistics
@@ -60,7 +61,7 @@ def cpu_share(pid, seconds):
 def main():
     program = os.path.abspath(sys.argv[1])
     seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
-    display = ":87"
+    display = os.environ.get("VORKAN_BENCH_DISPLAY", ":87")
     env = dict(os.environ, DISPLAY=display)
     env.pop("WAYLAND_DISPLAY", None)
     server = start_server(display)

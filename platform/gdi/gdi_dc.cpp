@@ -1,4 +1,5 @@
 // Device contexts: memory DCs and their bitmaps, window DCs, and where each draws.
+#include <algorithm>
 #include <new>
 
 #include "gdi_state.h"
@@ -44,8 +45,13 @@ void close_dc(std::uint32_t index) {
 }
 
 bool allocate_pixels(BitmapObject& bitmap, int width, int height) {
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   try {
-    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    if (bitmap.pixels.size() >= count) {
+      std::fill_n(bitmap.pixels.begin(), count, 0u);  // a reused store: rows past the picture are spare
+    } else {
+      bitmap.pixels.assign(count, 0);
+    }
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -75,9 +75,9 @@ BOOL delete_bitmap(State& gdi, HGDIOBJ handle) {
   if (gdi.bitmaps.is_stock(index)) return TRUE;
   BitmapObject& bitmap = gdi.bitmaps.at(index);
   if (bitmap.owner_dc != kNoSlot) return FALSE;
-  // The pixel buffer keeps its capacity: the next bitmap reuses this slot first,
-  // so repaints that make and drop a same-sized bitmap allocate nothing.
-  bitmap.pixels.clear();
+  // The pixel store is kept, scroll rows included: the next bitmap reuses this
+  // slot first, so repaints that make and drop a same-sized bitmap allocate
+  // nothing and clear only the picture's own rows.
   bitmap.width = 0;
   bitmap.height = 0;
   gdi.bitmaps.release(index);

@@ -11,7 +11,11 @@
 // - Pixel (x, y) is sampled at the integer point (x, y): filled polygons take
 //   the pixels whose point lies inside, points on a left or top edge count as
 //   inside, points on a right or bottom edge as outside.
+#include <cstddef>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vk::raster {
 
@@ -101,9 +105,30 @@ inline int pen_width(const Pen& pen) {
   return pen.width < 1 ? 1 : (pen.width > kMaxPenWidth ? kMaxPenWidth : pen.width);
 }
 
+// Stores `color` into n consecutive pixels, sixteen per step where it can.
+inline void store_run(Pixel* p, std::int64_t n, Pixel color) {
+#if defined(__SSE2__)
+  const __m128i quad = _mm_set1_epi32(static_cast<int>(color));
+  for (; n >= 16; n -= 16, p += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), quad);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4), quad);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 8), quad);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 12), quad);
+  }
+  for (; n >= 4; n -= 4, p += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), quad);
+#endif
+  for (; n > 0; --n) *p++ = color;
+}
+
 // Paints columns x0..x1 (inclusive) of row y, clipped.
-void fill_span(const Canvas&, const Clip&, std::int64_t y, std::int64_t x0, std::int64_t x1,
-               Pixel);
+inline void fill_span(const Canvas& canvas, const Clip& clip, std::int64_t y, std::int64_t x0,
+                      std::int64_t x1, Pixel color) {
+  if (y < clip.top || y >= clip.bottom) return;
+  if (x0 < clip.left) x0 = clip.left;
+  if (x1 > clip.right - 1) x1 = clip.right - 1;
+  if (x0 > x1) return;
+  store_run(canvas.pixels + y * static_cast<std::ptrdiff_t>(canvas.stride) + x0, x1 - x0 + 1, color);
+}
 
 // 1-pixel Bresenham segment without its end point.
 void thin_line(const Canvas&, const Clip&, Point from, Point to, Pixel);

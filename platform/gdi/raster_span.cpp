@@ -3,9 +3,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "raster.h"
 
@@ -30,22 +27,6 @@ Rect normalised_box(Rect box) {
   return Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-void fill_span(const Canvas& canvas, const Clip& clip, std::int64_t y, std::int64_t x0,
-               std::int64_t x1, Pixel color) {
-  if (y < clip.top || y >= clip.bottom) return;
-  x0 = std::max<std::int64_t>(x0, clip.left);
-  x1 = std::min<std::int64_t>(x1, clip.right - 1);
-  if (x0 > x1) return;
-  Pixel* p = canvas.pixels + y * static_cast<std::ptrdiff_t>(canvas.stride) + x0;
-  std::int64_t n = x1 - x0 + 1;
-#if defined(__SSE2__)
-  // Four pixels per store whatever the optimisation level.
-  const __m128i quad = _mm_set1_epi32(static_cast<int>(color));
-  for (; n >= 4; n -= 4, p += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), quad);
-#endif
-  for (; n > 0; --n) *p++ = color;
-}
-
 }  // namespace detail
 
 using detail::Clip;
@@ -59,9 +40,12 @@ void set_pixel(const Canvas& canvas, const Rect& clip, int x, int y, Pixel color
 void fill_rect(const Canvas& canvas, const Rect& clip, Rect box, Pixel color) {
   Clip c = detail::effective_clip(canvas, clip);
   box = detail::normalised_box(box);
-  int top = std::max(box.top, c.top), bottom = std::min(box.bottom, c.bottom);
-  for (int y = top; y < bottom; ++y)
-    detail::fill_span(canvas, c, y, box.left, std::int64_t{box.right} - 1, detail::opaque(color));
+  const int top = std::max(box.top, c.top), bottom = std::min(box.bottom, c.bottom);
+  const int left = std::max(box.left, c.left), right = std::min(box.right, c.right);
+  if (left >= right) return;
+  Pixel* row = canvas.pixels + top * static_cast<std::ptrdiff_t>(canvas.stride) + left;
+  for (int y = top; y < bottom; ++y, row += canvas.stride)
+    detail::store_run(row, right - left, detail::opaque(color));
 }
 
 namespace {

@@ -52,6 +52,14 @@ struct Glyph {
   int rows = 0;
   int advance = 0;
   std::vector<std::uint8_t> coverage;  // rows * width, 0 (none) to 255 (full)
+  // Each row's covered pixels as runs, so drawing skips empty pixels and
+  // stores full ones: runs of row r are runs[row_runs[r]] .. runs[row_runs[r + 1] - 1].
+  struct Run {
+    int start, end;  // columns, half-open
+    bool solid;      // every pixel fully covered
+  };
+  std::vector<Run> runs;
+  std::vector<int> row_runs;
 };
 
 struct Font {
@@ -233,6 +241,26 @@ void copy_coverage(const FT_Bitmap& bitmap, Glyph& glyph) {
   }
 }
 
+// Splits each coverage row into maximal runs of full and of partial pixels.
+void find_runs(Glyph& glyph) {
+  glyph.runs.clear();
+  glyph.row_runs.assign(1, 0);
+  for (int row = 0; row < glyph.rows; ++row) {
+    const std::uint8_t* cov = glyph.coverage.data() + static_cast<std::size_t>(row) * glyph.width;
+    for (int col = 0; col < glyph.width;) {
+      if (cov[col] == 0) {
+        ++col;
+        continue;
+      }
+      const bool solid = cov[col] == 255;
+      const int start = col;
+      while (col < glyph.width && cov[col] != 0 && (cov[col] == 255) == solid) ++col;
+      glyph.runs.push_back({start, col, solid});
+    }
+    glyph.row_runs.push_back(static_cast<int>(glyph.runs.size()));
+  }
+}
+
 void render_glyph(const Font& font, unsigned char byte, Glyph& glyph) {
   glyph.loaded = true;
   glyph.advance = font.fixed_advance;
@@ -247,6 +275,7 @@ void render_glyph(const Font& font, unsigned char byte, Glyph& glyph) {
   const int natural_advance = pixels_from_26_6(slot->advance.x);
   if (FT_Render_Glyph(slot, font.bitmap ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return;
   copy_coverage(slot->bitmap, glyph);
+  find_runs(glyph);
   glyph.top = slot->bitmap_top;
   glyph.left = slot->bitmap_left;
   if (font.fixed_advance > 0) {
@@ -435,11 +464,25 @@ void compose_glyph(const Canvas& canvas, const Bounds& bounds, const Glyph& glyp
   const std::int64_t x1 = std::min(left + glyph.width, bounds.right);
   const std::int64_t y0 = std::max(top, bounds.top);
   const std::int64_t y1 = std::min(top + glyph.rows, bounds.bottom);
+  if (x0 >= x1) return;
+  const Pixel solid = color & 0x00FFFFFFu;
+  const bool clipped = x0 != left || x1 != left + glyph.width;
   for (std::int64_t y = y0; y < y1; ++y) {
-    const std::uint8_t* src = glyph.coverage.data() + (y - top) * glyph.width + (x0 - left);
-    Pixel* dst = canvas.pixels + y * canvas.stride + x0;
-    for (std::int64_t x = x0; x < x1; ++x, ++src, ++dst) {
-      if (*src != 0) *dst = blend(*dst, color, *src);
+    const std::uint8_t* cov = glyph.coverage.data() + (y - top) * glyph.width;
+    Pixel* line = canvas.pixels + y * canvas.stride;
+    const int first = glyph.row_runs[static_cast<std::size_t>(y - top)];
+    const int last = glyph.row_runs[static_cast<std::size_t>(y - top) + 1];
+    for (int r = first; r < last; ++r) {
+      std::int64_t from = glyph.runs[r].start, to = glyph.runs[r].end;
+      if (clipped) {
+        from = std::max(from, x0 - left);
+        to = std::min(to, x1 - left);
+      }
+      if (glyph.runs[r].solid) {
+        for (std::int64_t x = from; x < to; ++x) line[left + x] = solid;
+      } else {
+        for (std::int64_t x = from; x < to; ++x) line[left + x] = blend(line[left + x], color, cov[x]);
+      }
     }
   }
 }
