@@ -32,7 +32,17 @@ mergeInto(LibraryManager.library, {
         var wake = VkPage.wake;
         VkPage.wake = null;
         clearTimeout(VkPage.timer);
-        wake();
+        VkPage.resume(wake);
+      }
+    },
+
+    // Runs the program on from its wait. When it ends there, its exit arrives
+    // here as ExitStatus (the page was told through onExit): not an error.
+    resume: function(wakeUp) {
+      try {
+        wakeUp();
+      } catch (e) {
+        if (!(e instanceof ExitStatus)) throw e;
       }
     },
 
@@ -179,14 +189,15 @@ mergeInto(LibraryManager.library, {
   },
 
   vk_web_wait__deps: ['$VkPage'],
+  // Called only with the queue empty. It must reach handleSleep on every call:
+  // the call that resumes the program after the sleep passes through it again.
   vk_web_wait: function(milliseconds) {
-    if (VkPage.queue.length) return;
     Asyncify.handleSleep(function(wakeUp) {
       VkPage.wake = wakeUp;
       if (milliseconds >= 0) {
         VkPage.timer = setTimeout(function() {
           VkPage.wake = null;
-          wakeUp();
+          VkPage.resume(wakeUp);
         }, milliseconds);
       }
     });

@@ -1,8 +1,10 @@
 // The page's program's main, for a program that supplies WinMain: reads the
 // options the page passes (--seed N from ?seed=N), then calls WinMain on the
 // web display as the platform would. The page learns of the end through the
-// runtime's exit.
+// runtime's exit, called here: a main resumed after a wait returns to the
+// browser's event loop, not to the runtime, so its return alone ends nothing.
 #include <cstdio>
+#include <cstdlib>
 
 #include "display.h"
 #include "program_options.h"
@@ -16,5 +18,5 @@ int main(int argc, char** argv) {
   }
   static vk::web::WebDisplay display;
   vk::set_display(&display);
-  return vk::run_winmain(argc, argv, SW_SHOWDEFAULT);
+  std::exit(vk::run_winmain(argc, argv, SW_SHOWDEFAULT));
 }
