@@ -1,6 +1,7 @@
 // Drives the page in headless Chromium: one graphics window, the title
 // screen's colours, a click enters the scene (so the program kept its place
-// across waits instead of starting main again), the close box ends the program.
+// across waits instead of starting main again), Ctrl+H halts and Ctrl+A
+// resumes, the close box ends the program.
 // Usage: node page_check.mjs URL   (NODE_PATH must hold playwright-core)
 import { createRequire } from 'node:module';
 
@@ -63,6 +64,20 @@ try {
   await page.waitForTimeout(500);
   const after = await colours(page);
   check(JSON.stringify(later.counts) !== JSON.stringify(after.counts), 'the scene animates');
+
+  // Ctrl+H halts the animation, Ctrl+A lets it run again.
+  const same = async () => {
+    const a = await colours(page);
+    await page.waitForTimeout(400);
+    const b = await colours(page);
+    return JSON.stringify(a.counts) === JSON.stringify(b.counts);
+  };
+  await page.keyboard.press('Control+KeyH');
+  await page.waitForTimeout(200);
+  check(await same(), 'Ctrl+H halts the animation');
+  await page.keyboard.press('Control+KeyA');
+  await page.waitForTimeout(200);
+  check(!(await same()), 'Ctrl+A resumes it');
 
   await page.click('.kv-window .kv-close');
   await page.waitForFunction(() => document.body.classList.contains('kv-ended'), null, { timeout: 5000 });
