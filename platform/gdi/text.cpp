@@ -161,15 +161,15 @@ struct FaceLocation {
 
 #ifdef VORKAN_FONT_DIR
 
-// The faces the browser build ships, by family as asked for and weight.
+// The faces the browser build ships, by family as asked for. A bold request
+// gets the regular face emboldened, as fontconfig synthesises a missing bold.
 struct TableFace {
   const char* family;
-  bool bold;
   const char* file;
 };
 constexpr TableFace kTableFaces[] = {
-    {"sans-serif", false, "DejaVuSans.ttf"},     {"sans-serif", true, "DejaVuSans-Bold.ttf"},
-    {"Arial", false, "LiberationSans-Regular.ttf"}, {"Arial", true, "LiberationSans-Bold.ttf"},
+    {"sans-serif", "DejaVuSans.ttf"},
+    {"Arial", "LiberationSans-Regular.ttf"},
 };
 
 bool file_exists(const std::string& path) {
@@ -187,14 +187,14 @@ bool same_name(const std::string& a, const char* b) {
 }
 
 std::optional<FaceLocation> match_face(const std::string& family, int, int weight, bool) {
-  const bool bold = weight >= 600;
   const std::string wanted = family == kFixedFamily ? kDefaultFamily : family;
   for (const TableFace& face : kTableFaces) {
-    if (!same_name(wanted, face.family) || face.bold != bold) continue;
+    if (!same_name(wanted, face.family)) continue;
     std::string path = std::string(VORKAN_FONT_DIR) + "/" + face.file;
     if (!file_exists(path)) return std::nullopt;
     FaceLocation location;
     location.file = path;
+    location.embolden = weight >= 600;
     location.family_found = true;
     return location;
   }
