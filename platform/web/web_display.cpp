@@ -81,4 +81,8 @@ void WebDisplay::window_shown(HWND hwnd, bool visible) { vk_web_window_shown(id_
 
 void WebDisplay::window_destroyed(HWND hwnd) { vk_web_window_destroyed(id_of(hwnd)); }
 
+void WebDisplay::message_loop_started() {
+  if (loop_started_) loop_started_();
+}
+
 }  // namespace vk::web

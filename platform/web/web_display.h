@@ -28,7 +28,12 @@ class WebDisplay final : public Display {
   void window_created(HWND hwnd, const WindowGeometry& geometry) override;
   void window_shown(HWND hwnd, bool visible) override;
   void window_destroyed(HWND hwnd) override;
+  void message_loop_started() override;
+
+  // Runs `hook` at the program's first call for a message (the toolkit is open then).
+  void on_loop_started(void (*hook)()) { loop_started_ = hook; }
  private:
+  void (*loop_started_)() = nullptr;
   std::vector<std::uint32_t> rgba_;  // the frame being presented, as the canvas's RGBA bytes
 };
 

@@ -1,9 +1,12 @@
 // Drives the page in headless Chromium: one graphics window, the title
 // screen's colours, a click enters the scene (so the program kept its place
 // across waits instead of starting main again), Ctrl+H halts and Ctrl+A
-// resumes, the close box ends the program.
-// Usage: node page_check.mjs URL   (NODE_PATH must hold playwright-core)
+// resumes, the close box ends the program. Given a reference (the raw RGB
+// bytes of vorkan-headless --seed 1 --play scene_tour.scr --snapshot), the
+// page with ?seed=1&play=scene_tour.scr must end on the same pixels.
+// Usage: node page_check.mjs URL [REFERENCE.rgb]   (NODE_PATH must hold playwright-core)
 import { createRequire } from 'node:module';
+import fs from 'node:fs';
 
 const require = createRequire(import.meta.url);
 const { chromium } = require('playwright-core');
@@ -33,6 +36,35 @@ async function colours(page) {
     }
     return { counts, width: canvas.width, height: canvas.height };
   });
+}
+
+// The tour played with seed 1 ends, halted, on the headless runner's last picture.
+async function checkPlayback(reference) {
+  const page = await browser.newPage({ viewport: { width: 1100, height: 900 } });
+  await page.goto(new URL('?seed=1&play=scene_tour.scr', url).href);
+  await page.waitForFunction(() => [...document.querySelectorAll('.kv-window canvas')].some((c) => c.width > 500));
+  const settled = async () => {
+    const a = await colours(page);
+    await page.waitForTimeout(300);
+    const b = await colours(page);
+    return JSON.stringify(a.counts) === JSON.stringify(b.counts);
+  };
+  for (let i = 0; i < 60 && !(await settled()); ++i) {}
+  const differing = await page.evaluate((ref) => {
+    const root = [...document.querySelectorAll('.kv-window')].find((w) => w.textContent.includes('Graphics'));
+    const canvas = root.querySelector('canvas');
+    const width = 595;
+    const height = 496;
+    const top = canvas.height - height;
+    const data = canvas.getContext('2d').getImageData(0, top, width, height).data;
+    let count = 0;
+    for (let p = 0; p < width * height; ++p) {
+      if (data[p * 4] !== ref[p * 3] || data[p * 4 + 1] !== ref[p * 3 + 1] || data[p * 4 + 2] !== ref[p * 3 + 2]) ++count;
+    }
+    return count;
+  }, Array.from(reference));
+  check(differing === 0, `the played tour ends on vorkan-headless's pixels (${differing} differ)`);
+  await page.close();
 }
 
 try {
@@ -84,6 +116,7 @@ try {
   const status = await page.evaluate(() => document.body.dataset.exitStatus);
   check(status === '0', `the close box ends the program (status ${status})`);
   check(errors.length === 0, `no page errors${errors.length ? ': ' + errors.join('; ') : ''}`);
+  if (process.argv[3]) await checkPlayback(fs.readFileSync(process.argv[3]));
 } catch (e) {
   check(false, String(e));
 } finally {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the built page in headless Chromium: serves build-web/web/ on
 # 127.0.0.1, installs playwright-core (npm) and Chromium (Debian) when missing,
-# and runs page_check.mjs against ?seed=1.
+# and runs page_check.mjs against ?seed=1; with the native build (VORKAN_BUILD_DIR,
+# default build/) also the played tour against vorkan-headless's pixels.
 #   tests/web/run_page_check.sh [PAGE_DIR]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -25,4 +26,11 @@ for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
   sleep 0.1
 done
-NODE_PATH="$TOOLS/node_modules" node "$ROOT/tests/web/page_check.mjs" "http://127.0.0.1:$port/?seed=1"
+reference=""
+HEADLESS="${VORKAN_BUILD_DIR:-$ROOT/build}/runner/vorkan-headless"
+if [ -x "$HEADLESS" ]; then
+  (cd "$TOOLS" && "$HEADLESS" --seed 1 --play "$ROOT/examples/scene_tour.scr" --snapshot tour.png >/dev/null &&
+    convert tour.png -depth 8 rgb:tour.rgb)
+  reference="$TOOLS/tour.rgb"
+fi
+NODE_PATH="$TOOLS/node_modules" node "$ROOT/tests/web/page_check.mjs" "http://127.0.0.1:$port/?seed=1" $reference
