@@ -10,7 +10,9 @@
 // aliases (a face with Arial's widths where one is installed), else the
 // default sans face. The stock fixed font is the X misc-fixed 8x13 bitmap
 // face, whose glyphs fill the classic 8 x 13 cell; without it, a scalable
-// monospace face in that cell.
+// monospace face in that cell. Built with VORKAN_FONT_DIR (the browser, which
+// has no fontconfig), faces come from a fixed table of files in that directory:
+// the ones fontconfig picks for these requests on a Debian machine.
 #include "text.h"
 
 #include <ft2build.h>
@@ -18,12 +20,14 @@
 #include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
+#ifndef VORKAN_FONT_DIR
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -35,6 +39,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -136,7 +141,11 @@ struct RequestKey {
   bool italic;
   bool monospace;
   std::string family;
-  auto operator<=>(const RequestKey&) const = default;
+  // Spelt out: not every C++ library the program is built with compares strings with <=>.
+  bool operator<(const RequestKey& other) const {
+    return std::tie(height, weight, italic, monospace, family) <
+           std::tie(other.height, other.weight, other.italic, other.monospace, other.family);
+  }
 };
 
 RequestKey normalise(const FontRequest& request) {
@@ -148,7 +157,7 @@ RequestKey normalise(const FontRequest& request) {
   return {height, weight, request.italic, false, named ? request.face : kDefaultFamily};
 }
 
-// ---- fontconfig ----------------------------------------------------------------
+// ---- Finding faces ---------------------------------------------------------------
 
 struct FaceLocation {
   std::string file;
@@ -157,6 +166,56 @@ struct FaceLocation {
   std::optional<FT_Matrix> slant;
   bool family_found = false;  // the match is of the family asked for, not a substitute
 };
+
+#ifdef VORKAN_FONT_DIR
+
+// The faces the browser build ships, by family as asked for. A bold request
+// gets the regular face emboldened, as fontconfig synthesises a missing bold.
+struct TableFace {
+  const char* family;
+  const char* file;
+};
+constexpr TableFace kTableFaces[] = {
+    {"sans-serif", "DejaVuSans.ttf"},
+    {"Arial", "LiberationSans-Regular.ttf"},
+};
+
+bool file_exists(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f) std::fclose(f);
+  return f != nullptr;
+}
+
+bool same_name(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i]; ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return i == a.size() && !b[i];
+}
+
+std::optional<FaceLocation> match_face(const std::string& family, int, int weight, bool) {
+  const std::string wanted = family == kFixedFamily ? kDefaultFamily : family;
+  for (const TableFace& face : kTableFaces) {
+    if (!same_name(wanted, face.family)) continue;
+    std::string path = std::string(VORKAN_FONT_DIR) + "/" + face.file;
+    if (!file_exists(path)) return std::nullopt;
+    FaceLocation location;
+    location.file = path;
+    location.embolden = weight >= 600;
+    location.family_found = true;
+    return location;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> fixed_bitmap_file() {
+  std::string path = std::string(VORKAN_FONT_DIR) + "/" + kFixedBitmapFile;
+  if (!file_exists(path)) return std::nullopt;
+  return path;
+}
+
+#else
 
 struct PatternDeleter {
   void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
@@ -222,6 +281,8 @@ std::optional<std::string> fixed_bitmap_file() {
   FcStrListDone(dirs);
   return found;
 }
+
+#endif
 
 // ---- Glyph rendering ------------------------------------------------------------
 
@@ -320,14 +381,18 @@ Metrics metrics_for(const RequestKey& key, const FaceUnits& units, int em) {
 class Library {
  public:
   Library() {
+#ifndef VORKAN_FONT_DIR
     FcInit();
+#endif
     if (FT_Init_FreeType(&freetype_) != 0) freetype_ = nullptr;
   }
   ~Library() {
     fonts_.clear();
     for (auto& [location, face] : faces_) FT_Done_Face(face);
     if (freetype_ != nullptr) FT_Done_FreeType(freetype_);
+#ifndef VORKAN_FONT_DIR
     FcFini();
+#endif
   }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Installs what the browser build needs on Debian 12 and builds the libraries it
+# links from Debian's own source packages, with emscripten, into a prefix:
+#   scripts/setup-web.sh [PREFIX]      (default: build-web/deps)
+# - emscripten (and node, which runs its tools) from the package manager;
+# - a source entry for the package manager when it has none (it says so);
+# - zlib, libpng and FreeType from `apt-get source`, compiled to WebAssembly:
+#   zlib with its own configure and Makefile (its CMake files fail on Debian's
+#   tarball), FreeType with the same zlib and libpng, so that compressed bitmap
+#   faces and PNG-coded glyphs read as they do natively.
+# A library already in PREFIX is not built again.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+PREFIX="${1:-$ROOT/build-web/deps}"
+SOURCES="$(dirname "$PREFIX")/sources"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+say() { echo "setup-web: $*"; }
+
+have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+install_packages() {
+  local missing=()
+  for p in emscripten nodejs dpkg-dev; do have_package "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing ${missing[*]} (emscripten is large: several hundred MB)"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+}
+
+# True when some source entry of the package manager offers source packages.
+has_source_entry() {
+  grep -rqsE '^[[:space:]]*(deb-src[[:space:]]|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
+}
+
+# Adds deb-src beside every deb822 entry that lists only binaries, in a file of its own.
+add_source_entry() {
+  local file=/etc/apt/sources.list.d/vorkan-web-sources.sources
+  say "the package manager has no source entry: adding one in $file (for apt-get source)"
+  local entries=""
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    entries+="$(sed -e 's/^Types:.*/Types: deb-src/' "$f")"$'\n\n'
+  done
+  if [ -z "$entries" ] && [ -f /etc/apt/sources.list ]; then
+    grep -E '^[[:space:]]*deb[[:space:]]' /etc/apt/sources.list | sed -e 's/^\([[:space:]]*\)deb /\1deb-src /' |
+      $SUDO tee /etc/apt/sources.list.d/vorkan-web-sources.list >/dev/null
+  else
+    printf '%s' "$entries" | $SUDO tee "$file" >/dev/null
+  fi
+  $SUDO apt-get update -qq
+}
+
+# Unpacks Debian's source package $1 under $SOURCES; prints its directory.
+fetch_source() {
+  local package="$1"
+  mkdir -p "$SOURCES"
+  local dir
+  dir="$(find "$SOURCES" -maxdepth 1 -type d -name "$package-*" | head -n 1)"
+  if [ -z "$dir" ]; then
+    # The newest version first; an archive that lists a version it cannot serve
+    # (a security update, say) falls back to the next one listed.
+    local fetched=""
+    for version in "" $(apt-cache showsrc "$package" | sed -n 's/^Version: //p' | sort -r -V -u); do
+      if (cd "$SOURCES" && apt-get source -qq "$package${version:+=$version}" >/dev/null 2>&1); then
+        fetched=yes
+        break
+      fi
+    done
+    if [ -z "$fetched" ]; then
+      echo "setup-web: apt-get source $package failed" >&2
+      exit 1
+    fi
+    dir="$(find "$SOURCES" -maxdepth 1 -type d -name "$package-*" | head -n 1)"
+  fi
+  echo "$dir"
+}
+
+build_zlib() {
+  [ -f "$PREFIX/lib/libz.a" ] && return 0
+  local dir
+  dir="$(fetch_source zlib)"
+  say "building zlib"
+  (cd "$dir" && CHOST=wasm32 CFLAGS="-O2" emconfigure ./configure --static --prefix="$PREFIX" >/dev/null &&
+    emmake make -s libz.a >/dev/null && emmake make -s install >/dev/null)
+}
+
+build_libpng() {
+  [ -f "$PREFIX/lib/libpng16.a" ] && return 0
+  local dir
+  dir="$(fetch_source libpng1.6)"
+  say "building libpng"
+  (cd "$dir" && CPPFLAGS="-I$PREFIX/include" LDFLAGS="-L$PREFIX/lib" CFLAGS="-O2" \
+    emconfigure ./configure --host=wasm32 --disable-shared --enable-static --prefix="$PREFIX" >/dev/null &&
+    emmake make -s >/dev/null && emmake make -s install >/dev/null)
+}
+
+build_freetype() {
+  [ -f "$PREFIX/lib/libfreetype.a" ] && return 0
+  local dir
+  dir="$(fetch_source freetype)"
+  say "building FreeType (with the zlib and libpng above)"
+  local build="$dir/build-wasm"
+  rm -rf "$build"
+  emcmake cmake -S "$dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" \
+    -DCMAKE_PREFIX_PATH="$PREFIX" -DCMAKE_FIND_ROOT_PATH="$PREFIX" -DBUILD_SHARED_LIBS=OFF \
+    -DFT_REQUIRE_ZLIB=ON -DFT_REQUIRE_PNG=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_HARFBUZZ=ON \
+    -DFT_DISABLE_BROTLI=ON -DZLIB_LIBRARY="$PREFIX/lib/libz.a" -DZLIB_INCLUDE_DIR="$PREFIX/include" \
+    -DPNG_LIBRARY="$PREFIX/lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR="$PREFIX/include" >/dev/null
+  cmake --build "$build" >/dev/null
+  cmake --install "$build" >/dev/null
+}
+
+install_packages
+has_source_entry || add_source_entry
+# Debian's node is where emscripten's JS optimiser finds its modules.
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
+build_zlib
+build_libpng
+build_freetype
+say "libraries for the browser build are in $PREFIX"
