@@ -28,6 +28,14 @@ class WineServer:
         return env
 
     def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def start(self):
         self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp",
                                       "-noreset"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         e2e.wait_for_server(self.display)
@@ -36,10 +44,16 @@ class WineServer:
         self.wineserver = subprocess.Popen(["wineserver", "--foreground", "--persistent"], env=env,
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         started = time.monotonic()
-        subprocess.run(["wine", "wineboot", "--init"], env=env, check=True, timeout=240,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A fresh prefix's first start seldom fails on a loaded machine; a second one finishes it.
+        for attempt in (1, 2):
+            boot = subprocess.run(["wine", "wineboot", "--init"], env=env, timeout=240,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if boot.returncode == 0:
+                break
+            print(f"wineboot failed with status {boot.returncode} (attempt {attempt})", flush=True)
+        else:
+            raise RuntimeError("the Wine prefix could not be started")
         self.boot_seconds = time.monotonic() - started
-        return self
 
     def __exit__(self, *exc):
         # The prefix's server ends every Wine process of the prefix, then itself.
