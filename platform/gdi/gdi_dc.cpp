@@ -1,5 +1,6 @@
 // Device contexts: memory DCs and their bitmaps, window DCs, and where each draws.
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "gdi_state.h"
@@ -44,21 +45,34 @@ void close_dc(std::uint32_t index) {
   gdi.dcs.release(index);
 }
 
+// The store is not cleared here: the bitmap starts `unset` (black), cleared on
+// first use unless a fill covers it first.
 bool allocate_pixels(BitmapObject& bitmap, int width, int height) {
   const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   try {
-    if (bitmap.pixels.size() >= count) {
-      std::fill_n(bitmap.pixels.begin(), count, 0u);  // a reused store: rows past the picture are spare
-    } else {
-      bitmap.pixels.assign(count, 0);
-    }
+    if (bitmap.pixels.size() < count) bitmap.pixels.resize(count);
   } catch (const std::bad_alloc&) {
     return false;
   }
   bitmap.first_row = 0;
   bitmap.width = width;
   bitmap.height = height;
+  bitmap.unset = true;
+  bitmap.kept_rows = 0;
   return true;
+}
+
+void settle_owed_work(BitmapObject& bitmap) {
+  const std::size_t width = static_cast<std::size_t>(bitmap.width);
+  const std::size_t height = static_cast<std::size_t>(bitmap.height);
+  std::uint32_t* picture = bitmap.pixels.data() + bitmap.first_row * width;
+  if (bitmap.unset) std::fill_n(picture, width * height, 0u);
+  if (bitmap.kept_rows > 0) {
+    std::memcpy(picture + (height - bitmap.kept_rows) * width, bitmap.pixels.data() + bitmap.kept_from * width,
+                bitmap.kept_rows * width * sizeof(std::uint32_t));
+  }
+  bitmap.unset = false;
+  bitmap.kept_rows = 0;
 }
 
 bool client_pixels_usable(const vk::ClientPixels& client) {
@@ -72,6 +86,7 @@ bool client_pixels_usable(const vk::ClientPixels& client) {
 bool surface_of(const DeviceContext& dc, Surface& surface) {
   if (dc.kind == DcKind::memory) {
     BitmapObject& bitmap = state().bitmaps.at(dc.bitmap);
+    settle_owed_work(bitmap);
     surface.canvas = {bitmap.pixels.data() + bitmap.first_row * static_cast<std::size_t>(bitmap.width), bitmap.width,
                       bitmap.height, bitmap.width};
     surface.bounds = {0, 0, bitmap.width, bitmap.height};
@@ -84,6 +99,16 @@ bool surface_of(const DeviceContext& dc, Surface& surface) {
   surface.bounds = {0, 0, client->width, client->height};
   surface.window = client;
   return true;
+}
+
+void forget_owed_work_under(const DeviceContext& dc, const vk::raster::Rect& box) {
+  State& gdi = state();
+  if (dc.kind != DcKind::memory || gdi.bitmaps.is_stock(dc.bitmap)) return;
+  BitmapObject& bitmap = gdi.bitmaps.at(dc.bitmap);
+  const long long width = bitmap.width, height = bitmap.height;
+  if (box.left > 0 || box.right < width || box.bottom < height) return;
+  if (box.top <= 0) bitmap.unset = false;
+  if (box.top <= height - static_cast<long long>(bitmap.kept_rows)) bitmap.kept_rows = 0;
 }
 
 HDC open_window_dc(HWND hwnd) {

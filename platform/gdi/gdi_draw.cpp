@@ -209,6 +209,8 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush_handle) {
   if (rect == nullptr) return 0;
   const BrushObject* brush = state().brushes.find(brush_handle);
   if (brush == nullptr) return 0;
+  const DeviceContext* target = find_dc(dc);
+  if (target != nullptr && brush->visible) forget_owed_work_under(*target, normalised(*rect));
   Drawing drawing;
   if (!begin_drawing(dc, drawing)) return 0;
   if (brush->visible) {
@@ -224,8 +226,9 @@ bool same_rect(const Rect& a, const Rect& b) {
 }
 
 // Scrolls a memory DC's whole bitmap up by `rows` by moving its window of rows
-// down the store; the rows left uncovered keep their pixels. False when the DC
-// has no bitmap of its own.
+// down the store; the rows left uncovered keep their pixels, copied only when
+// something needs them (see BitmapObject). False when the DC has no bitmap of
+// its own.
 bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
   State& gdi = state();
   if (dc.kind != DcKind::memory || gdi.bitmaps.is_stock(dc.bitmap)) return false;
@@ -234,6 +237,9 @@ bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
   const std::size_t height = static_cast<std::size_t>(bitmap.height);
   const std::size_t shift = static_cast<std::size_t>(rows);
   if (width == 0 || shift >= height) return false;
+  if (bitmap.unset) return true;  // black scrolled over black
+  Surface settled;
+  surface_of(dc, settled);
   const std::size_t spare_rows = 2 * height;  // one compaction per 2*height scrolled rows
   if (bitmap.pixels.size() < (height + spare_rows) * width) bitmap.pixels.resize((height + spare_rows) * width);
   std::uint32_t* store = bitmap.pixels.data();
@@ -241,9 +247,8 @@ bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
     std::memmove(store, store + bitmap.first_row * width, height * width * sizeof(std::uint32_t));
     bitmap.first_row = 0;
   }
-  // The bottom strip keeps its pixels: copy it to where it lands after the move.
-  const std::size_t strip = bitmap.first_row + height - shift;
-  std::memcpy(store + (strip + shift) * width, store + strip * width, shift * width * sizeof(std::uint32_t));
+  bitmap.kept_from = bitmap.first_row + height - shift;
+  bitmap.kept_rows = shift;
   bitmap.first_row += shift;
   return true;
 }

@@ -67,6 +67,14 @@ struct BitmapObject {
   // instead of moving every pixel (the message log scrolls once per line).
   PixelStore pixels;
   std::size_t first_row = 0;
+  // Work owed to the picture, done when something next touches its pixels, or
+  // dropped when a fill covers it: a new bitmap is black but not yet cleared,
+  // and after a scroll the bottom `kept_rows` rows still owe their old pixels,
+  // which wait in store rows from `kept_from` (the message log fills that strip
+  // right after every scroll, so the copy is usually never made).
+  bool unset = false;
+  std::size_t kept_rows = 0;
+  std::size_t kept_from = 0;
   int width = 0;
   int height = 0;
   std::uint32_t owner_dc = kNoSlot;  // the memory DC it is selected into
@@ -116,8 +124,13 @@ struct Surface {
   vk::ClientPixels* window = nullptr;  // set for window DCs, to flag changes
 };
 
-// False when the DC's window has no client pixels (any more).
+// False when the DC's window has no client pixels (any more). A memory DC's
+// bitmap first settles the work it owes (see BitmapObject).
 bool surface_of(const DeviceContext& dc, Surface& surface);
+
+// A solid fill is about to paint `box` of the DC's bitmap: owed work that lies
+// wholly inside it is dropped instead of done.
+void forget_owed_work_under(const DeviceContext& dc, const vk::raster::Rect& box);
 
 // Flags a window DC's pixels as changed for the display.
 inline void mark_drawn(const Surface& surface) {

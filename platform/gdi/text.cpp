@@ -60,6 +60,7 @@ struct Glyph {
   // Each row's covered pixels as runs, so drawing skips empty pixels and
   // stores full ones: runs of row r are runs[row_runs[r]] .. runs[row_runs[r + 1] - 1].
   struct Run {
+    int row;
     int start, end;  // columns, half-open
     bool solid;      // every pixel fully covered
   };
@@ -316,7 +317,7 @@ void find_runs(Glyph& glyph) {
       const bool solid = cov[col] == 255;
       const int start = col;
       while (col < glyph.width && cov[col] != 0 && (cov[col] == 255) == solid) ++col;
-      glyph.runs.push_back({start, col, solid});
+      glyph.runs.push_back({row, start, col, solid});
     }
     glyph.row_runs.push_back(static_cast<int>(glyph.runs.size()));
   }
@@ -523,6 +524,20 @@ Bounds drawable_bounds(const Canvas& canvas, const Rect& clip) {
           std::min(clip.bottom, canvas.height)};
 }
 
+// A glyph wholly inside the bounds: its runs in one pass, no clipping.
+void compose_whole_glyph(const Canvas& canvas, const Glyph& glyph, Pixel* origin, Pixel color) {
+  const Pixel solid = color & 0x00FFFFFFu;
+  for (const Glyph::Run& run : glyph.runs) {
+    Pixel* line = origin + static_cast<std::ptrdiff_t>(run.row) * canvas.stride;
+    if (run.solid) {
+      for (int x = run.start; x < run.end; ++x) line[x] = solid;
+    } else {
+      const std::uint8_t* cov = glyph.coverage.data() + static_cast<std::size_t>(run.row) * glyph.width;
+      for (int x = run.start; x < run.end; ++x) line[x] = blend(line[x], color, cov[x]);
+    }
+  }
+}
+
 void compose_glyph(const Canvas& canvas, const Bounds& bounds, const Glyph& glyph,
                    std::int64_t left, std::int64_t top, Pixel color) {
   const std::int64_t x0 = std::max(left, bounds.left);
@@ -531,6 +546,10 @@ void compose_glyph(const Canvas& canvas, const Bounds& bounds, const Glyph& glyp
   const std::int64_t y1 = std::min(top + glyph.rows, bounds.bottom);
   if (x0 >= x1) return;
   const Pixel solid = color & 0x00FFFFFFu;
+  if (x0 == left && x1 == left + glyph.width && y0 == top && y1 == top + glyph.rows) {
+    compose_whole_glyph(canvas, glyph, canvas.pixels + top * canvas.stride + left, color);
+    return;
+  }
   const bool clipped = x0 != left || x1 != left + glyph.width;
   for (std::int64_t y = y0; y < y1; ++y) {
     const std::uint8_t* cov = glyph.coverage.data() + (y - top) * glyph.width;
