@@ -12,6 +12,9 @@ using i64 = std::int64_t;
 
 void fill_box(const Canvas& canvas, const Clip& clip, i64 left, i64 top, i64 right, i64 bottom,
               Pixel color) {  // inclusive corners
+  const i64 y0 = std::max<i64>(top, clip.top), y1 = std::min<i64>(bottom, clip.bottom - 1);
+  if (left <= clip.left && right >= clip.right - 1 && clip.right - clip.left == canvas.stride && y0 <= y1)
+    return detail::store_block(canvas.pixels + y0 * canvas.stride, (y1 - y0 + 1) * canvas.stride, color);
   for (i64 y = std::max<i64>(top, clip.top); y <= std::min<i64>(bottom, clip.bottom - 1); ++y)
     detail::fill_span(canvas, clip, y, left, right, color);
 }

@@ -42,8 +42,10 @@ void fill_rect(const Canvas& canvas, const Rect& clip, Rect box, Pixel color) {
   box = detail::normalised_box(box);
   const int top = std::max(box.top, c.top), bottom = std::min(box.bottom, c.bottom);
   const int left = std::max(box.left, c.left), right = std::min(box.right, c.right);
-  if (left >= right) return;
+  if (left >= right || top >= bottom) return;
   Pixel* row = canvas.pixels + top * static_cast<std::ptrdiff_t>(canvas.stride) + left;
+  if (right - left == canvas.stride)  // whole rows: one block
+    return detail::store_block(row, static_cast<std::int64_t>(bottom - top) * canvas.stride, detail::opaque(color));
   for (int y = top; y < bottom; ++y, row += canvas.stride)
     detail::store_run(row, right - left, detail::opaque(color));
 }
