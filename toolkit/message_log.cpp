@@ -36,7 +36,7 @@ int KV318_log_message(const char* format, ...) {
   char buffer[LOG_BUFFER_SIZE];
   va_list args;
   va_start(args, format);
-  int formatted = std::vsnprintf(buffer, sizeof buffer, format, args);
+  int formatted = format_message(buffer, sizeof buffer, format, args);
   va_end(args);
   if (formatted < 0) {
     buffer[0] = '\0';

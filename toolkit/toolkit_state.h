@@ -2,6 +2,7 @@
 // Internal to the toolkit: programs see only kv318.h.
 #pragma once
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "kv318.h"
@@ -89,6 +90,9 @@ void paint_message_log(HWND hwnd);
 long long periodic_events_delivered();
 void reset_periodic_count();
 // Sees every message-log line as it is written (the headless runner's --log).
+// vsnprintf's result and text, faster for the conversions log messages use.
+int format_message(char* buffer, size_t size, const char* format, va_list args);
+
 using LogObserver = KV318_LogObserver;
 void set_log_observer(LogObserver observer);
 // Puts every field back to its start value, releasing the log's blocks and the script file.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -192,6 +193,34 @@ TEST(KernelTest, MovableBlocksLockUnlockAndFree) {
   EXPECT_EQ(GlobalFree(block), block);  // a freed handle is refused
   EXPECT_EQ(GlobalLock(block), nullptr);
   EXPECT_EQ(vk::kernel::live_blocks(), 0);
+}
+
+// Slots are reused as blocks come and go; a handle freed earlier must never
+// reach the block that took its slot, and none is a pointer or null.
+TEST(KernelTest, FreedHandlesStayRefusedWhileTheirSlotsAreReused) {
+  vk::headless::reset();
+  std::vector<HGLOBAL> live, freed;
+  for (int round = 0; round < 300; ++round) {
+    HGLOBAL block = GlobalAlloc(GMEM_ZEROINIT, static_cast<SIZE_T>(round % 7));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(static_cast<char*>(GlobalLock(block))[0], 0);
+    GlobalUnlock(block);
+    live.push_back(block);
+    if (round % 3 != 2) continue;
+    HGLOBAL gone = live[static_cast<size_t>(round * 7) % live.size()];
+    EXPECT_EQ(GlobalFree(gone), nullptr);
+    std::erase(live, gone);
+    freed.push_back(gone);
+  }
+  for (HGLOBAL gone : freed) {
+    EXPECT_EQ(GlobalLock(gone), nullptr);
+    EXPECT_EQ(GlobalSize(gone), 0u);
+    EXPECT_EQ(GlobalFree(gone), gone);
+  }
+  EXPECT_EQ(vk::kernel::live_blocks(), static_cast<int>(live.size()));
+  for (HGLOBAL block : live) EXPECT_EQ(GlobalFree(block), nullptr);
+  EXPECT_EQ(vk::kernel::live_blocks(), 0);
+  EXPECT_EQ(GlobalLock(reinterpret_cast<HGLOBAL>(std::uintptr_t{16})), nullptr);
 }
 
 }  // namespace

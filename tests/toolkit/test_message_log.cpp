@@ -1,6 +1,8 @@
 // The message log's ring of owned blocks.
 #include <gtest/gtest.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -74,6 +76,42 @@ TEST_F(MessageLogTest, EveryLineAsksTheTextWindowForARepaint) {
     DispatchMessageA(&msg);
   }
   EXPECT_EQ(paints, 1);  // many lines in a row cost one repaint
+}
+
+}  // namespace
+
+namespace {
+
+int formatted_both_ways(char* fast, char* slow, size_t size, int& slow_result, const char* format, ...) {
+  va_list args, copy;
+  va_start(args, format);
+  va_copy(copy, args);
+  const int result = format_message(fast, size, format, args);
+  slow_result = std::vsnprintf(slow, size, format, copy);
+  va_end(copy);
+  va_end(args);
+  return result;
+}
+
+// The log's own formatter against the C library, for the conversions it does
+// itself, the ones it hands on, null strings and every buffer size down to one.
+TEST(MessageFormat, WritesWhatTheCLibraryWritesForEveryBufferSize) {
+  const char* const words[] = {"RED", "", nullptr};
+  for (size_t size = 1; size <= 64; ++size) {
+    for (const char* word : words) {
+      std::vector<char> fast(size, '#'), slow(size, '#');
+      int slow_result = 0;
+      const int fast_result = formatted_both_ways(fast.data(), slow.data(), size, slow_result,
+          "%s line from (%d,%d) to (%d,%d), width %d %c%% \"%.*s\" %5d %x\n", word, -2147483647 - 1, 0, 297,
+          -247, 2147483647, 'q', 3, word == nullptr ? "abcdef" : word, 42, 255);
+      EXPECT_EQ(fast_result, slow_result) << size;
+      EXPECT_EQ(std::string(fast.data()), std::string(slow.data())) << size;
+      const int simple = formatted_both_ways(fast.data(), slow.data(), size, slow_result,
+          "%s at (%d,%d), \"%.*s\" %c%%", word == nullptr ? "x" : word, -5, 17, -1, "whole", 'z');
+      EXPECT_EQ(simple, slow_result) << size;
+      EXPECT_EQ(std::string(fast.data()), std::string(slow.data())) << size;
+    }
+  }
 }
 
 }  // namespace
