@@ -32,9 +32,11 @@ struct Table {
   int live = 0;
 };
 
+// Never destroyed: blocks still live at exit stay reachable (and the exit
+// handlers of other objects may still free theirs).
 Table& table() {
-  static Table blocks;
-  return blocks;
+  static Table* blocks = new Table;
+  return *blocks;
 }
 
 // Low bits: slot + 1 (so no handle is null); above them the generation; shifted
