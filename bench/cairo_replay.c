@@ -1,7 +1,7 @@
 /* cairo_replay: draws the frames vorkan-record-frames wrote with cairo, for
  * comparing cairo's drawing time with ours on the very same work.
  *
- * Usage: cairo_replay FRAMES [--repeat N] [--png OUT.png [--frame K]]
+ * Usage: cairo_replay FRAMES [--repeat N] [--fill-only] [--png OUT.png [--frame K]]
  *
  * Loads every command into memory first, then draws all frames N times
  * (default 5) onto one image surface of the recorded size and prints the
@@ -12,7 +12,9 @@
  * The commands are drawn the way the toolkit's renderer asks the platform:
  * - everything aliased (CAIRO_ANTIALIAS_NONE), through pixel centres;
  * - a filled shape (width 0) is filled with its colour, then outlined with a
- *   one-pixel pen of the same colour, as a brush and a width-0 pen do;
+ *   one-pixel pen of the same colour, as a brush and a width-0 pen do
+ *   (--fill-only leaves that outline out: less work than the platform does,
+ *   a bound on what cairo could save);
  * - a hollow shape or a line is stroked with the command's width (at least
  *   one), round caps and joins for wide pens;
  * - ellipses are unit arcs scaled to the box;
@@ -187,8 +189,14 @@ static void stroke_with_pen(cairo_t *cr, int width, cairo_line_join_t join) {
   cairo_stroke(cr);
 }
 
+static int fill_only = 0;
+
 /* Width 0: brush fill then a one-pixel outline; otherwise the outline alone. */
 static void paint_shape(cairo_t *cr, const Command *c, cairo_line_join_t join) {
+  if (c->width == 0 && fill_only) {
+    cairo_fill(cr);
+    return;
+  }
   if (c->width == 0) cairo_fill_preserve(cr);
   stroke_with_pen(cr, c->width, join);
 }
@@ -351,6 +359,8 @@ int main(int argc, char **argv) {
   for (int i = 1; i < argc; ++i) {
     if (strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
       repeat = atoi(argv[++i]);
+    } else if (strcmp(argv[i], "--fill-only") == 0) {
+      fill_only = 1;
     } else if (strcmp(argv[i], "--png") == 0 && i + 1 < argc) {
       png_path = argv[++i];
     } else if (strcmp(argv[i], "--frame") == 0 && i + 1 < argc) {
@@ -363,7 +373,7 @@ int main(int argc, char **argv) {
     }
   }
   if (!frames_path || repeat < 1 || repeat > 1000 || png_frame < 0) {
-    fprintf(stderr, "usage: cairo_replay FRAMES [--repeat N] [--png OUT.png [--frame K]]\n");
+    fprintf(stderr, "usage: cairo_replay FRAMES [--repeat N] [--fill-only] [--png OUT.png [--frame K]]\n");
     return 2;
   }
   Recording rec = {0};

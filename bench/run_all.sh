@@ -6,6 +6,7 @@
 # frame of both (exact, unlike wall-clock figures on a busy machine).
 # Usage: bench/run_all.sh [build-dir]   (default: build-release)
 # VORKAN_BENCH_WINDOWED=1 adds the windowed program under Xvfb (CPU share, start-up, memory).
+# VORKAN_BENCH_PICTURES=DIR keeps the run's last shown frame, ours and cairo's, as DIR/ours.png and DIR/cairo.png.
 # The cairo comparison needs cairo's development files: installed through apt
 # when missing (sudo when not root), else skipped with a message.
 set -euo pipefail
@@ -51,13 +52,18 @@ echo "== whole process: vorkan-headless entering the scene and running $SCENE_TI
 # The same run again, its every frame's drawing commands written down; the
 # frame count divides both times, so both figures are per frame of one run.
 scene_script "$SCENE_TICKS" "$WORK/scene.scr"
-VORKAN_FRAMES="$WORK/frames.txt" "$BUILD/bench/vorkan-record-frames" --seed 1 --play "$WORK/scene.scr" >/dev/null
+PICTURES="${VORKAN_BENCH_PICTURES:-$WORK}"
+mkdir -p "$PICTURES"
+VORKAN_FRAMES="$WORK/frames.txt" "$BUILD/bench/vorkan-record-frames" --seed 1 --play "$WORK/scene.scr" \
+  --snapshot "$PICTURES/ours.png" >/dev/null
 frames=$(grep -c '^frame$' "$WORK/frames.txt")
 whole=$(awk -v n="$frames" '/^run/ {print $3 * 1e6 / n}' "$WORK/whole.txt" | median_min_max)
 whole_cpu=$(awk -v n="$frames" '/^run/ {print $(NF - 1) * 1e6 / n}' "$WORK/whole.txt" | median_min_max)
 if [ "$have_cairo" = 1 ]; then
   echo "== cairo drawing the same $frames frames (bench/cairo_replay.c, 5 repetitions)"
-  "$BUILD/bench/cairo_replay" "$WORK/frames.txt" --repeat 5 | tee "$WORK/cairo.txt"
+  # The run ends before its last drawn frame is shown: the snapshot is the frame before.
+  "$BUILD/bench/cairo_replay" "$WORK/frames.txt" --repeat 5 --png "$PICTURES/cairo.png" --frame $((frames - 1)) |
+    tee "$WORK/cairo.txt"
   cairo=$(awk '/^repetition/ {print $3}' "$WORK/cairo.txt" | median_min_max)
   cairo_cpu=$(awk '/^repetition/ {print $(NF - 3)}' "$WORK/cairo.txt" | median_min_max)
   ratio() { echo "scale=2; ${1%% *} / ${2%% *}" | bc -l; }
@@ -65,6 +71,11 @@ if [ "$have_cairo" = 1 ]; then
        "ratio $(ratio "$cairo" "$whole") (cairo's time over ours)"
   echo "CPU time: whole process $whole_cpu µs per frame; cairo, same frames: $cairo_cpu µs per frame;" \
        "ratio $(ratio "$cairo_cpu" "$whole_cpu")"
+  # A bound on cairo: filled shapes without the one-pixel outline the platform draws round them.
+  "$BUILD/bench/cairo_replay" "$WORK/frames.txt" --repeat 5 --fill-only > "$WORK/fill.txt"
+  echo "cairo without outlines round filled shapes (less work than ours):" \
+       "$(awk '/^repetition/ {print $3}' "$WORK/fill.txt" | median_min_max) µs per frame," \
+       "CPU $(awk '/^repetition/ {print $(NF - 3)}' "$WORK/fill.txt" | median_min_max)"
 else
   echo "whole process: $whole µs per frame (CPU $whole_cpu) over $frames frames"
   echo "(cairo comparison skipped: cairo's development files are missing; install libcairo2-dev)"
