@@ -148,6 +148,12 @@ static char *parse_command(Recording *rec, char *p, char *end, int ox, int oy) {
   return p;
 }
 
+static void free_recording(Recording *rec) {
+  for (size_t i = 0; i < rec->count; ++i) free(rec->commands[i].text);
+  free(rec->commands);
+  free(rec->frame_starts);
+}
+
 static int load(Recording *rec, const char *path) {
   size_t size = 0;
   char *data = read_file(path, &size);
@@ -379,6 +385,7 @@ int main(int argc, char **argv) {
   Recording rec = {0};
   if (!load(&rec, frames_path)) {
     fprintf(stderr, "cairo_replay: cannot load %s\n", frames_path);
+    free_recording(&rec);
     return 1;
   }
   FT_Library library;
@@ -409,10 +416,9 @@ int main(int argc, char **argv) {
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
   cairo_font_face_destroy(font);
-  for (size_t i = 0; i < rec.count; ++i) free(rec.commands[i].text);
-  free(rec.commands);
-  free(rec.frame_starts);
+  free_recording(&rec);
   FT_Done_Face(face);
   FT_Done_FreeType(library);
+  FcFini();
   return 0;
 }
