@@ -182,7 +182,7 @@ static int load(Recording *rec, const char *path) {
   }
   free(data);
   if (rec->frames == 0 && rec->count > 0) start_frame(rec);
-  return rec->width > 0 && rec->height > 0;
+  return rec->width > 0 && rec->height > 0 && rec->frames > 0;
 }
 
 /* ---- Drawing ------------------------------------------------------------ */
@@ -358,33 +358,61 @@ static int by_value(const void *a, const void *b) {
   return (x > y) - (x < y);
 }
 
-int main(int argc, char **argv) {
-  const char *frames_path = NULL, *png_path = NULL;
-  int repeat = 5;
-  long png_frame = 0; /* 1-based; 0: the last */
+typedef struct {
+  const char *frames_path, *png_path;
+  int repeat;
+  long png_frame; /* 1-based; 0: the last */
+} Options;
+
+/* The options, or 0 when they make no sense. */
+static int parse_options(int argc, char **argv, Options *o) {
+  *o = (Options){NULL, NULL, 5, 0};
   for (int i = 1; i < argc; ++i) {
     if (strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
-      repeat = atoi(argv[++i]);
+      o->repeat = atoi(argv[++i]);
     } else if (strcmp(argv[i], "--fill-only") == 0) {
       fill_only = 1;
     } else if (strcmp(argv[i], "--png") == 0 && i + 1 < argc) {
-      png_path = argv[++i];
+      o->png_path = argv[++i];
     } else if (strcmp(argv[i], "--frame") == 0 && i + 1 < argc) {
-      png_frame = atol(argv[++i]);
-    } else if (!frames_path && argv[i][0] != '-') {
-      frames_path = argv[i];
+      o->png_frame = atol(argv[++i]);
+    } else if (!o->frames_path && argv[i][0] != '-') {
+      o->frames_path = argv[i];
     } else {
-      frames_path = NULL;
-      break;
+      return 0;
     }
   }
-  if (!frames_path || repeat < 1 || repeat > 1000 || png_frame < 0) {
+  return o->frames_path && o->repeat >= 1 && o->repeat <= 1000 && o->png_frame >= 0;
+}
+
+/* Draws every frame REPEAT times, printing each repetition and the median; 0 if cairo failed. */
+static int time_repetitions(cairo_t *cr, cairo_surface_t *surface, const Recording *rec, int repeat) {
+  double per_frame[1000];
+  for (int r = 0; r < repeat; ++r) {
+    const Times t = draw_until(cr, surface, rec, rec->count);
+    per_frame[r] = t.wall * 1e6 / (double)rec->frames;
+    printf("repetition %d: %.1f us per frame, CPU %.1f us per frame\n", r + 1, per_frame[r],
+           t.cpu * 1e6 / (double)rec->frames);
+  }
+  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
+    fprintf(stderr, "cairo_replay: cairo failed: %s\n", cairo_status_to_string(cairo_status(cr)));
+    return 0;
+  }
+  qsort(per_frame, (size_t)repeat, sizeof(double), by_value);
+  printf("cairo: median %.1f us per frame (min %.1f, max %.1f, %d repetitions)\n", per_frame[repeat / 2],
+         per_frame[0], per_frame[repeat - 1], repeat);
+  return 1;
+}
+
+int main(int argc, char **argv) {
+  Options o;
+  if (!parse_options(argc, argv, &o)) {
     fprintf(stderr, "usage: cairo_replay FRAMES [--repeat N] [--fill-only] [--png OUT.png [--frame K]]\n");
     return 2;
   }
   Recording rec = {0};
-  if (!load(&rec, frames_path)) {
-    fprintf(stderr, "cairo_replay: cannot load %s\n", frames_path);
+  if (!load(&rec, o.frames_path)) {
+    fprintf(stderr, "cairo_replay: cannot load %s\n", o.frames_path);
     free_recording(&rec);
     return 1;
   }
@@ -396,23 +424,12 @@ int main(int argc, char **argv) {
   set_up(cr, font);
 
   printf("%zu frames, %zu commands, %dx%d surface\n", rec.frames, rec.count, rec.width, rec.height);
-  double *per_frame = malloc(sizeof(double) * (size_t)repeat);
-  for (int r = 0; r < repeat; ++r) {
-    const Times t = draw_until(cr, surface, &rec, rec.count);
-    per_frame[r] = t.wall * 1e6 / (double)rec.frames;
-    printf("repetition %d: %.1f us per frame, CPU %.1f us per frame\n", r + 1, per_frame[r],
-           t.cpu * 1e6 / (double)rec.frames);
+  int status = time_repetitions(cr, surface, &rec, o.repeat) ? 0 : 1;
+  const size_t last = o.png_frame > 0 && (size_t)o.png_frame < rec.frames ? (size_t)o.png_frame : rec.frames;
+  if (status == 0 && o.png_path && !write_frame_png(cr, surface, &rec, last, o.png_path)) {
+    fprintf(stderr, "cairo_replay: cannot write %s\n", o.png_path);
+    status = 1;
   }
-  qsort(per_frame, (size_t)repeat, sizeof(double), by_value);
-  printf("cairo: median %.1f us per frame (min %.1f, max %.1f, %d repetitions)\n", per_frame[repeat / 2],
-         per_frame[0], per_frame[repeat - 1], repeat);
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) fprintf(stderr, "cairo: %s\n", cairo_status_to_string(cairo_status(cr)));
-  const size_t last = png_frame > 0 && (size_t)png_frame < rec.frames ? (size_t)png_frame : rec.frames;
-  if (png_path && !write_frame_png(cr, surface, &rec, last, png_path)) {
-    fprintf(stderr, "cairo_replay: cannot write %s\n", png_path);
-    return 1;
-  }
-  free(per_frame);
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
   cairo_font_face_destroy(font);
@@ -420,5 +437,5 @@ int main(int argc, char **argv) {
   FT_Done_Face(face);
   FT_Done_FreeType(library);
   FcFini();
-  return 0;
+  return status;
 }

@@ -39,7 +39,9 @@ if [ "$have_cairo" = 1 ] && ! cmake --build "$BUILD" --target cairo_replay >/dev
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 scene_script() { printf 'KV318_MOUSE(0, 0);\nKV318_PERIODIC(%d);\n' "$1" > "$2"; }
-median_min_max() { sort -g | awk '{v[NR] = $1} END {printf "%.0f (min %.0f, max %.0f)", v[int((NR + 1) / 2)], v[1], v[NR]}'; }
+median_min_max() {
+  sort -g | awk '{v[NR] = $1} END {printf "%.0f (min %.0f, max %.0f)", v[int((NR + 1) / 2)], v[1], v[NR]}'
+}
 
 echo "== machine load before: $(uptime | sed 's/.*load average/load average/')"
 
