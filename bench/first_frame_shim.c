@@ -1,5 +1,6 @@
 /* Preloaded into vorkan by windowed_measure.py: reports on stderr the monotonic
- * time at which the first frame reached the screen. */
+ * time at which the first frame reached the screen and the CPU time the
+ * process had used by then (both in nanoseconds). */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdio.h>
@@ -13,10 +14,12 @@ int SDL_UpdateWindowSurface(SDL_Window* window) {
   if (!real) real = (int (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
   int result = real(window);
   if (!reported) {
-    struct timespec now;
+    struct timespec now, cpu;
     reported = 1;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    fprintf(stderr, "FIRST_FRAME %lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    fprintf(stderr, "FIRST_FRAME %lld %lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec,
+            (long long)cpu.tv_sec * 1000000000LL + cpu.tv_nsec);
     fflush(stderr);
   }
   return result;

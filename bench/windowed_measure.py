@@ -6,6 +6,7 @@ Usage: bench/windowed_measure.py PATH/TO/vorkan [seconds per CPU phase, default 
 The X display number is VORKAN_BENCH_DISPLAY (default :87).
 """
 import os
+import select
 import statistics
 import subprocess
 import sys
@@ -29,27 +30,48 @@ def resident_kib(pid):
 
 
 def start_server(display):
+    """Our own Xvfb on DISPLAY; exits when the display is taken or the server does not come up."""
+    socket = f"/tmp/.X11-unix/X{display[1:]}"
+    if os.path.exists(f"/tmp/.X{display[1:]}-lock") or os.path.exists(socket):
+        sys.exit(f"display {display} is in use; choose another with VORKAN_BENCH_DISPLAY")
     server = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     deadline = time.monotonic() + 10
-    while not os.path.exists(f"/tmp/.X11-unix/X{display[1:]}") and time.monotonic() < deadline:
+    while not os.path.exists(socket) and server.poll() is None and time.monotonic() < deadline:
         time.sleep(0.05)
     time.sleep(0.5)
+    if server.poll() is not None or not os.path.exists(socket):
+        stop(server)
+        sys.exit(f"Xvfb did not start on {display}")
     return server
 
 
+def stop(process):
+    if process.poll() is None:
+        process.kill()
+    process.wait()
+
+
+def first_line(stream, seconds):
+    """The stream's first line, or "" when none comes within SECONDS."""
+    ready, _, _ = select.select([stream], [], [], seconds)
+    return stream.readline() if ready else ""
+
+
 def first_frame_times(program, env, shim, runs=10):
-    times = []
+    """Wall-clock milliseconds from exec to the first presented frame, and the CPU milliseconds spent by then."""
+    times, cpu = [], []
     for _ in range(runs):
         started = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
         process = subprocess.Popen([program], env=dict(env, LD_PRELOAD=shim), stderr=subprocess.PIPE, text=True)
-        line = process.stderr.readline()
-        process.kill()
-        process.wait()
+        line = first_line(process.stderr, 10)
+        stop(process)
         if line.startswith("FIRST_FRAME"):
-            times.append((int(line.split()[1]) - started) / 1e6)
+            fields = line.split()
+            times.append((int(fields[1]) - started) / 1e6)
+            cpu.append(int(fields[2]) / 1e6)
         time.sleep(0.3)
-    return times
+    return times, cpu
 
 
 def cpu_share(pid, seconds):
@@ -70,34 +92,51 @@ def main():
         shim = os.path.join(work, "first_frame_shim.so")
         subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, os.path.join(HERE, "first_frame_shim.c"), "-ldl"],
                        check=True)
-        times = first_frame_times(program, env, shim)
+        times, cpu = first_frame_times(program, env, shim)
         if times:
             print(f"exec to first presented frame: median {statistics.median(times):.1f} ms "
-                  f"(min {min(times):.1f}, max {max(times):.1f}, {len(times)} runs)")
+                  f"(min {min(times):.1f}, max {max(times):.1f}, {len(times)} runs); CPU by then: median "
+                  f"{statistics.median(cpu):.1f} ms (min {min(cpu):.1f}, max {max(cpu):.1f})")
 
         process = subprocess.Popen([program], cwd=work, env=env)
-        time.sleep(1.0)
-        window = subprocess.run(["xdotool", "search", "--name", "^KV318 Graphics$"], env=env,
-                                capture_output=True, text=True).stdout.split()[0]
-        subprocess.run(["xdotool", "mousemove", "--window", window, "400", "300", "click", "1"], env=env)
-        time.sleep(0.5)
-        rss_start = resident_kib(process.pid)
-        running = cpu_share(process.pid, seconds)
-        rss_running = resident_kib(process.pid)
-        subprocess.run(["xdotool", "windowfocus", "--sync", window, "keydown", "ctrl", "key", "h", "keyup", "ctrl"],
-                       env=env)
-        time.sleep(0.5)
-        halted = cpu_share(process.pid, seconds)
-        print(f"CPU at full animation (scene): {running:.2f} % of one core over {seconds:.0f} s")
-        print(f"CPU while halted: {halted:.2f} % of one core over {seconds:.0f} s")
-        print(f"resident memory: {rss_start} KiB after entering the scene, {rss_running} KiB "
-              f"after {seconds:.0f} s of animation")
-        process.kill()
-        process.wait()
+        try:
+            measure_running(process, env, seconds)
+        finally:
+            stop(process)
     finally:
         server.terminate()
         server.wait()
         subprocess.run(["rm", "-rf", work])
+
+
+def find_window(env, seconds=10):
+    """The graphics window's id once it is mapped; exits if it never is."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^KV318 Graphics$"], env=env,
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[0]
+        time.sleep(0.2)
+    sys.exit("the graphics window did not appear")
+
+
+def measure_running(process, env, seconds):
+    window = find_window(env)
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "mousemove", "--window", window, "400", "300", "click", "1"], env=env)
+    time.sleep(0.5)
+    rss_start = resident_kib(process.pid)
+    running = cpu_share(process.pid, seconds)
+    rss_running = resident_kib(process.pid)
+    subprocess.run(["xdotool", "windowfocus", "--sync", window, "keydown", "ctrl", "key", "h", "keyup", "ctrl"],
+                   env=env)
+    time.sleep(0.5)
+    halted = cpu_share(process.pid, seconds)
+    print(f"CPU at full animation (scene): {running:.2f} % of one core over {seconds:.0f} s")
+    print(f"CPU while halted: {halted:.2f} % of one core over {seconds:.0f} s")
+    print(f"resident memory: {rss_start} KiB after entering the scene, {rss_running} KiB "
+          f"after {seconds:.0f} s of animation")
 
 
 if __name__ == "__main__":
