@@ -95,14 +95,32 @@ void fill_crossings(const Canvas& canvas, const Clip& clip, i64 y, std::vector<i
 
 // Rows y..until-1 crossed by the same two edges: the common case of every
 // convex polygon, kept free of sorting and bookkeeping.
+// The crossings walk in locals: kept in the edges, each row would store and
+// reload them around the span's stores.
 void fill_pair_rows(const Canvas& canvas, const Clip& clip, Edge& a, Edge& b, i64 y, i64 until,
                     Pixel color) {
+  i64 ax = a.x, arem = a.rem, bx = b.x, brem = b.rem;
+  const i64 aq = a.step_q, ar = a.step_r, ady = a.dy, bq = b.step_q, br = b.step_r, bdy = b.dy;
   for (; y < until; ++y) {
-    const i64 x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
+    const i64 x0 = std::min(ax, bx), x1 = std::max(ax, bx);
     if (x0 < x1) fill_span(canvas, clip, y, x0, x1 - 1, color);
-    advance_edge(a);
-    advance_edge(b);
+    ax += aq;
+    arem -= ar;
+    if (arem < 0) {
+      ax += 1;
+      arem += ady;
+    }
+    bx += bq;
+    brem -= br;
+    if (brem < 0) {
+      bx += 1;
+      brem += bdy;
+    }
   }
+  a.x = ax;
+  a.rem = arem;
+  b.x = bx;
+  b.rem = brem;
 }
 
 void fill_rows(const Canvas& canvas, const Clip& clip, std::vector<Edge*>& active, i64 y,
