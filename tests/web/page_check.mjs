@@ -34,9 +34,11 @@ const launch = (extra = []) => chromium.launch({
   executablePath: process.env.VORKAN_CHROMIUM || '/usr/bin/chromium', args: [...baseArgs, ...extra],
 });
 let failures = 0;
+let passes = 0;
 function check(ok, what) {
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures += 1;
+  if (ok) passes += 1;
+  else failures += 1;
 }
 const withQuery = (query) => new URL(query, url).href;
 
@@ -277,5 +279,5 @@ try {
   await browser.close();
   fs.rmSync(scratch, { recursive: true, force: true });
 }
-console.log(`${failures === 0 ? 'all' : failures} page checks ${failures === 0 ? 'passed' : 'failed'}`);
+console.log(`page: ${passes} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);
