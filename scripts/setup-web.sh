@@ -2,7 +2,8 @@
 # Installs what the browser build needs on Debian 12 and builds the libraries it
 # links from Debian's own source packages, with emscripten, into a prefix:
 #   scripts/setup-web.sh [PREFIX]      (default: build-web/deps)
-# - emscripten (and node, which runs its tools) from the package manager;
+# - emscripten (and node, which runs its tools) from the package manager, and
+#   hb-subset, which cuts the page's fonts to the characters the program draws;
 # - a source entry for the package manager when it has none (it says so);
 # - zlib and FreeType from `apt-get source`, compiled to WebAssembly for size
 #   (-Os): zlib with its own configure and Makefile (its CMake files fail on
@@ -28,7 +29,7 @@ have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "instal
 
 install_packages() {
   local missing=()
-  for p in emscripten nodejs dpkg-dev; do have_package "$p" || missing+=("$p"); done
+  for p in emscripten nodejs dpkg-dev libharfbuzz-bin; do have_package "$p" || missing+=("$p"); done
   [ ${#missing[@]} -eq 0 ] && return 0
   say "installing ${missing[*]} (emscripten is large: several hundred MB)"
   $SUDO apt-get update -qq
