@@ -3,6 +3,7 @@
 # gzipped), then, in headless Chromium, the time to the first frame and the
 # program time per scene frame (tests/web/measure.mjs, medians of RUNS runs).
 #   tests/web/measure.sh [RUNS] [SECONDS]      (build the page first: ./run.sh --web --no-serve)
+# With VORKAN_PAGE_PICTURE=FILE.png it also writes the README's picture of the page.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 PAGE_DIR="$ROOT/build-web/web"
@@ -26,3 +27,6 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 NODE_PATH="$TOOLS/node_modules" node "$ROOT/tests/web/measure.mjs" "http://127.0.0.1:$port/" "${1:-5}" "${2:-5}"
+if [ -n "${VORKAN_PAGE_PICTURE:-}" ]; then
+  NODE_PATH="$TOOLS/node_modules" node "$ROOT/tests/web/page_picture.mjs" "http://127.0.0.1:$port/" "$VORKAN_PAGE_PICTURE"
+fi
