@@ -125,7 +125,7 @@ TEST_F(GdiObjects, StaleAndWrongKindHandlesAreRejected) {
   EXPECT_EQ(SelectObject(reinterpret_cast<HDC>(brush), reused), nullptr);
   EXPECT_FALSE(DeleteObject(dc_));
   EXPECT_FALSE(DeleteDC(reinterpret_cast<HDC>(brush)));
-  EXPECT_EQ(SelectObject(dc_, reinterpret_cast<HGDIOBJ>(std::uintptr_t{0xdeadbeef1})), nullptr);
+  EXPECT_EQ(SelectObject(dc_, reinterpret_cast<HGDIOBJ>(std::uintptr_t{0xdeadbee1})), nullptr);
   EXPECT_FALSE(DeleteObject(nullptr));
 
   ASSERT_TRUE(DeleteDC(dc_));

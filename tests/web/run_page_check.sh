@@ -10,8 +10,15 @@ PAGE_DIR="${1:-$ROOT/build-web/web}"
 TOOLS="$ROOT/build-web/page-check"
 [ -f "$PAGE_DIR/index.html" ] || { echo "no page in $PAGE_DIR: run ./run.sh --web --no-serve first" >&2; exit 2; }
 
-if ! command -v chromium >/dev/null; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq chromium
+missing=()
+command -v chromium >/dev/null || missing+=(chromium)
+command -v npm >/dev/null || missing+=(npm)
+if [ "${#missing[@]}" -gt 0 ]; then
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  echo "page check: installing ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 if [ ! -d "$TOOLS/node_modules/playwright-core" ]; then
   mkdir -p "$TOOLS"
@@ -21,7 +28,8 @@ fi
 port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
 python3 -m http.server --bind 127.0.0.1 --directory "$PAGE_DIR" "$port" >/dev/null 2>&1 &
 server=$!
-trap 'kill "$server"' EXIT
+trap 'kill "$server" 2>/dev/null || true' EXIT
+trap 'exit 130' INT TERM
 for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
   sleep 0.1
