@@ -17,15 +17,9 @@ for file in vorkan.wasm vorkan.js vorkan.data; do
   printf '%-12s %8d bytes, %8d gzipped (%.1f KB)\n' "$file" "$raw" "$packed" "$(python3 -c "print($packed / 1024)")"
 done
 
-port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-python3 -m http.server --bind 127.0.0.1 --directory "$PAGE_DIR" "$port" >/dev/null 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT
-trap 'exit 130' INT TERM
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
-  sleep 0.1
-done
+# shellcheck source=serve_lib.sh
+source "$ROOT/tests/web/serve_lib.sh"
+serve_page "$PAGE_DIR"
 NODE_PATH="$TOOLS/node_modules" node "$ROOT/tests/web/measure.mjs" "http://127.0.0.1:$port/" "${1:-5}" "${2:-5}"
 if [ -n "${VORKAN_PAGE_PICTURE:-}" ]; then
   NODE_PATH="$TOOLS/node_modules" node "$ROOT/tests/web/page_picture.mjs" "http://127.0.0.1:$port/" "$VORKAN_PAGE_PICTURE"

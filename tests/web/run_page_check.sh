@@ -25,15 +25,9 @@ if [ ! -d "$TOOLS/node_modules/playwright-core" ]; then
   (cd "$TOOLS" && npm install --silent --no-audit --no-fund playwright-core@1 >/dev/null)
 fi
 
-port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-python3 -m http.server --bind 127.0.0.1 --directory "$PAGE_DIR" "$port" >/dev/null 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT
-trap 'exit 130' INT TERM
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
-  sleep 0.1
-done
+# shellcheck source=serve_lib.sh
+source "$ROOT/tests/web/serve_lib.sh"
+serve_page "$PAGE_DIR"
 reference=""
 HEADLESS="${VORKAN_BUILD_DIR:-$ROOT/build}/runner/vorkan-headless"
 if [ -x "$HEADLESS" ]; then
