@@ -23,24 +23,11 @@ const char* program_name(const char* path) {
   return slash ? slash + 1 : path;
 }
 
-// Starting SDL's X11 video opens an input method, for which Xlib parses the
-// locale's whole compose table: a third of the time to the first frame. Keys
-// are translated here from key codes and SDL's text input stays off, so the
-// table is never used: while SDL starts, it gets an empty one. A compose file
-// the user named is kept, and the variable is gone again afterwards.
-bool init_video_without_compose_table() {
-  const bool named_by_user = std::getenv("XCOMPOSEFILE") != nullptr;
-  if (!named_by_user) setenv("XCOMPOSEFILE", "/dev/null", 1);
-  const bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
-  if (!named_by_user) unsetenv("XCOMPOSEFILE");
-  return started;
-}
-
 // SDL's video on a display a person can see; false (SDL closed again) when there is none.
 bool open_video() {
   if (!display_named_in_environment()) return false;
   set_desktop_hints();
-  if (!init_video_without_compose_table()) return false;
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   if (is_windowless_driver(SDL_GetCurrentVideoDriver())) {
     SDL_Quit();
     return false;
