@@ -1,5 +1,7 @@
 #include "random.h"
 
+#include "calendar.h"
+
 namespace {
 std::uint32_t random_state = 1;
 long long draws_taken = 0;

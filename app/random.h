@@ -14,7 +14,3 @@ int random_draw();
 int random_below(int n);
 // How many draws have been taken since the last seeding (for tests).
 long long random_draws_taken();
-
-// The calendar clock in whole seconds. Each program links its own source:
-// the system clock for the windowed program, the runner's --seed for the headless one.
-long long calendar_seconds();

@@ -10,8 +10,6 @@
 #include "title_screen.h"
 #include "toolkit_state.h"
 
-long long calendar_seconds() { return 1; }
-
 namespace {
 
 SceneState& opened_scene(bool logging) {

@@ -4,7 +4,7 @@
 # system) beside the wall-clock time, which a busy machine stretches.
 # Usage: bench/headless_fps.sh [vorkan-headless]
 set -euo pipefail
-RUNNER="${1:-$(dirname "$0")/../build-release/runner/vorkan-headless}"
+RUNNER="${1:-$(dirname "$0")/../build-release/bin/vorkan-headless}"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 printf 'KV318_MOUSE(0, 0);\nKV318_PERIODIC(3000);\n' > "$WORK/scene.scr"

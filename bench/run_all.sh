@@ -49,7 +49,7 @@ echo "== scene and title frames (median and spread of 5 repetitions)"
 "$BUILD/bench/bench_frame" 2>/dev/null | grep -E "median|stddev"
 
 echo "== whole process: vorkan-headless entering the scene and running $SCENE_TICKS ticks"
-"$ROOT/bench/headless_fps.sh" "$BUILD/runner/vorkan-headless" | tee "$WORK/whole.txt"
+"$ROOT/bench/headless_fps.sh" "$BUILD/bin/vorkan-headless" | tee "$WORK/whole.txt"
 
 # The same run again, its every frame's drawing commands written down; the
 # frame count divides both times, so both figures are per frame of one run.
@@ -88,7 +88,7 @@ if command -v valgrind >/dev/null; then
   count() {
     scene_script "$1" "$WORK/s.scr"
     valgrind --tool=callgrind --callgrind-out-file="$WORK/cg.out" \
-      "$BUILD/runner/vorkan-headless" --seed 1 --play "$WORK/s.scr" 2>&1 |
+      "$BUILD/bin/vorkan-headless" --seed 1 --play "$WORK/s.scr" 2>&1 |
       awk '/refs:/ {gsub(",", "", $NF); print $NF}'
   }
   few=$(count 0)
@@ -115,5 +115,5 @@ echo "== machine load after: $(uptime | sed 's/.*load average/load average/')"
 if [ "${VORKAN_BENCH_WINDOWED:-0}" = 1 ]; then
   echo "== vorkan under Xvfb (display VORKAN_BENCH_DISPLAY, default :87)"
   cmake --build "$BUILD" --target vorkan >/dev/null
-  "$ROOT/bench/windowed_measure.py" "$BUILD/runner/vorkan"
+  "$ROOT/bench/windowed_measure.py" "$BUILD/bin/vorkan"
 fi

@@ -12,7 +12,7 @@ WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK"  # the toolkit's script file name is fixed; keep it out of the tree
 
-RUNNER="$BUILD/runner/vorkan-headless"
+RUNNER="$BUILD/bin/vorkan-headless"
 "$RUNNER" --seed 1 --ticks 3 --snapshot "$ROOT/docs/title.png"
 "$RUNNER" --seed 1 --play "$ROOT/examples/scene_tour.scr" --snapshot "$ROOT/docs/scene.png" \
   --text-snapshot "$ROOT/docs/text-window.png" >/dev/null

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Windows programs with MinGW-w64 (installing Debian's cross compiler
-# when it is missing) and packs them: build-windows/platform/win32/vorkan.exe,
+# when it is missing) and packs them: build-windows/bin/vorkan.exe,
 # build-windows/examples/*.exe and build-windows/kv318-VERSION-windows-x86_64.zip.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

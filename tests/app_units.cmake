@@ -8,7 +8,8 @@ add_executable(test_app_units
   ${PROJECT_SOURCE_DIR}/app/scene.cpp
   ${PROJECT_SOURCE_DIR}/app/figures.cpp
   ${PROJECT_SOURCE_DIR}/app/panel.cpp
-  ${PROJECT_SOURCE_DIR}/app/random.cpp)
+  ${PROJECT_SOURCE_DIR}/app/random.cpp
+  ${PROJECT_SOURCE_DIR}/app/calendar.cpp)
 target_include_directories(test_app_units PRIVATE
   ${PROJECT_SOURCE_DIR}/app
   ${PROJECT_SOURCE_DIR}/toolkit

@@ -93,8 +93,9 @@ bool surface_of(const DeviceContext& dc, Surface& surface) {
     surface.window = nullptr;
     return true;
   }
-  vk::ClientPixels* client = vk::window_client_pixels(dc.window);
-  if (client == nullptr || !client_pixels_usable(*client)) return false;
+  const auto attached = state().windows.find(dc.window);
+  if (attached == state().windows.end() || !client_pixels_usable(*attached->second)) return false;
+  vk::ClientPixels* client = attached->second;
   surface.canvas = {client->pixels.data(), client->width, client->height, client->width};
   surface.bounds = {0, 0, client->width, client->height};
   surface.window = client;
@@ -110,6 +111,10 @@ void forget_owed_work_under(const DeviceContext& dc, const vk::raster::Rect& box
   if (box.top <= 0) bitmap.unset = false;
   if (box.top <= height - static_cast<long long>(bitmap.kept_rows)) bitmap.kept_rows = 0;
 }
+
+void attach_window(HWND hwnd, vk::ClientPixels* client) { state().windows[hwnd] = client; }
+
+void detach_window(HWND hwnd) { state().windows.erase(hwnd); }
 
 HDC open_window_dc(HWND hwnd) {
   const std::uint32_t index = open_dc(DcKind::window, hwnd);

@@ -161,6 +161,7 @@ void reset() {
   release_all_but_stock(gdi.fonts);
   release_all_but_stock(gdi.bitmaps);
   forget_selections(gdi);
+  gdi.windows.clear();
   gdi.bitmaps.for_each_value([](BitmapObject& bitmap) {
     if (bitmap.width == 0) PixelStore().swap(bitmap.pixels);
   });

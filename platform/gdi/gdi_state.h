@@ -6,13 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "gdi_slots.h"
 #include "raster.h"
-#include "stand_in.h"
+#include "gdi.h"
 #include "text.h"
 #include "win32.h"
 
@@ -109,6 +110,7 @@ struct State {
   SlotTable<BitmapObject, Kind::bitmap> bitmaps;
   SlotTable<DeviceContext, Kind::dc> dcs;
   StockSlots stock{};
+  std::map<HWND, vk::ClientPixels*> windows;  // as USER32 attached them
 };
 
 // The process's GDI, with its stock objects made on first use.

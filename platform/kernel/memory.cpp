@@ -8,7 +8,8 @@
 #include <new>
 #include <vector>
 
-#include "stand_in.h"
+#include "kernel.h"
+#include "win32.h"
 
 namespace {
 

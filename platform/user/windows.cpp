@@ -2,6 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gdi.h"
+#include "kernel.h"
+#include "user.h"
 #include "user_internal.h"
 
 namespace vk::user {
@@ -51,6 +54,7 @@ bool update_client_size(Window& window) {
   // A fresh client area is white until its window paints it.
   window.client.pixels.assign(static_cast<size_t>(width) * height, 0x00FFFFFF);
   window.client.changed = true;
+  gdi::attach_window(window.handle, &window.client);
   return true;
 }
 
@@ -85,6 +89,23 @@ namespace vk {
 ClientPixels* window_client_pixels(HWND hwnd) {
   user::Window* window = user::find_window(hwnd);
   return window ? &window->client : nullptr;
+}
+
+void reset_stand_in() {
+  user::State& s = user::state();
+  s.windows.clear();
+  s.classes.clear();
+  s.menus.clear();
+  s.posted.clear();
+  s.timers.clear();
+  s.quit_posted = false;
+  s.quit_code = 0;
+  s.focus = nullptr;
+  for (bool& down : s.key_down) down = false;
+  s.caps_lock = false;
+  s.loop_started = false;
+  gdi::reset();
+  kernel::reset();
 }
 
 }  // namespace vk
@@ -126,6 +147,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
   w.menu = menu;
   HWND hwnd = w.handle;
   state().windows[hwnd] = std::move(window);
+  vk::gdi::attach_window(hwnd, &w.client);
   update_client_size(w);
 
   vk::WindowGeometry geometry{w.x, w.y, w.width, w.height, w.client.width, w.client.height, w.title.c_str(),
@@ -185,6 +207,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   proc(hwnd, WM_DESTROY, 0, 0);
   proc(hwnd, WM_NCDESTROY, 0, 0);
   vk::display().window_destroyed(hwnd);
+  vk::gdi::detach_window(hwnd);
   state().windows.erase(hwnd);
   if (state().focus == hwnd) state().focus = first_visible_window();
   return TRUE;

@@ -1,7 +1,5 @@
 // Shared by the scene program's tests.
 #pragma once
 
+#include "calendar.h"
 #include "random.h"
-
-// What calendar_seconds() reports to the program under test.
-extern long long test_calendar_now;

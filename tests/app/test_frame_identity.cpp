@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app_test_support.h"
-#include "display.h"
+#include "winmain_call.h"
 #include "headless.h"
 #include "random.h"
 #include "toolkit_state.h"
@@ -43,7 +43,7 @@ std::vector<std::string> play_run(bool logging) {
   vk::headless::reset();
   reset_toolkit_state();
   set_random_seed(1);
-  test_calendar_now = 1;
+  fix_calendar_seconds(1);
   std::FILE* script = std::tmpfile();
   std::fputs(kScript, script);
   std::rewind(script);
@@ -67,7 +67,7 @@ std::vector<std::string> play_run(bool logging) {
   });
   char name[] = "vorkan";
   char* argv[] = {name};
-  EXPECT_EQ(vk::run_winmain(1, argv, SW_SHOWNORMAL), 0);
+  EXPECT_EQ(vk_host_run_winmain(1, argv, SW_SHOWNORMAL), 0);
   vk::headless::set_present_handler(nullptr);
   reset_toolkit_state();
   return lines;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app_test_support.h"
-#include "display.h"
+#include "winmain_call.h"
 #include "headless.h"
 #include "main.h"
 #include "panel.h"
@@ -22,7 +22,7 @@ TEST(RandomTest, UnseededGeneratorGivesTheClassicFirstDraws) {
   EXPECT_EQ(random_draw(), 41);
   EXPECT_EQ(random_draw(), 18467);
   EXPECT_EQ(random_draw(), 6334);
-  test_calendar_now = 1;
+  fix_calendar_seconds(1);
   seed_random();
   EXPECT_EQ(random_draw(), 41);
 }
@@ -104,7 +104,7 @@ RunResult run_program(long long seed, Script script) {
   vk::headless::reset();
   reset_toolkit_state();
   set_random_seed(1);
-  test_calendar_now = seed;
+  fix_calendar_seconds(seed);
   run_log = &result.log;
   set_log_observer(collect_log_line);
   int step = 0;
@@ -117,7 +117,7 @@ RunResult run_program(long long seed, Script script) {
   });
   char name[] = "vorkan";
   char* argv[] = {name};
-  result.status = vk::run_winmain(1, argv, SW_SHOWNORMAL);
+  result.status = vk_host_run_winmain(1, argv, SW_SHOWNORMAL);
   HWND graphics = toolkit.graphics_window;
   int width = 0;
   int height = 0;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app_test_support.h"
-#include "display.h"
+#include "winmain_call.h"
 #include "headless.h"
 #include "toolkit_state.h"
 
@@ -31,7 +31,7 @@ RunRecord run_once(bool replay, AtWait at_wait) {
   RunRecord run;
   vk::headless::reset();
   reset_toolkit_state();
-  test_calendar_now = 42;
+  fix_calendar_seconds(42);
   collected = &run.log;
   set_log_observer(collect);
   vk::headless::set_loop_start_handler([replay] {
@@ -53,7 +53,7 @@ RunRecord run_once(bool replay, AtWait at_wait) {
   });
   char name[] = "vorkan";
   char* argv[] = {name};
-  EXPECT_EQ(vk::run_winmain(1, argv, SW_SHOWNORMAL), 0);
+  EXPECT_EQ(vk_host_run_winmain(1, argv, SW_SHOWNORMAL), 0);
   int width = 0;
   int height = 0;
   vk::headless::last_presented(toolkit.graphics_window, run.picture, width, height);

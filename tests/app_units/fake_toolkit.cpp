@@ -127,5 +127,3 @@ int KV318_report_error(void) {
 int KV318_set_animation(unsigned int mode) { return record(set_animation(mode)); }
 
 }  // extern "C"
-
-long long calendar_seconds() { return 12345; }

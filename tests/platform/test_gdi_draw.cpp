@@ -72,8 +72,8 @@ TEST_F(GdiDraw, PixelsRoundTripInColorrefOrder) {
   HDC dc = vk::gdi::open_window_dc(window);
   EXPECT_EQ(SetPixel(dc, 3, 4, kRed), kRed);
   EXPECT_EQ(GetPixel(dc, 3, 4), kRed);
-  EXPECT_EQ(vk::window_client_pixels(window)->pixels[4 * 8 + 3], 0x00FF0000u);
-  EXPECT_TRUE(vk::window_client_pixels(window)->changed);
+  EXPECT_EQ(vk::gdi_test::client_of(window)->pixels[4 * 8 + 3], 0x00FF0000u);
+  EXPECT_TRUE(vk::gdi_test::client_of(window)->changed);
   EXPECT_EQ(SetPixel(dc, 2, 2, RGB(1, 2, 3) | 0x01000000u), RGB(1, 2, 3));
   EXPECT_EQ(GetPixel(dc, 2, 2), RGB(1, 2, 3));
 
@@ -86,9 +86,9 @@ TEST_F(GdiDraw, PixelsRoundTripInColorrefOrder) {
 TEST_F(GdiDraw, WindowDcsFollowTheWindowAndFailQuietlyOnceItIsGone) {
   HWND window = vk::gdi_test::make_window(6, 5);
   HDC dc = vk::gdi::open_window_dc(window);
-  vk::window_client_pixels(window)->changed = false;
+  vk::gdi_test::client_of(window)->changed = false;
   ASSERT_TRUE(Rectangle(dc, -10, -10, 100, 100));  // clipped to the client area
-  EXPECT_TRUE(vk::window_client_pixels(window)->changed);
+  EXPECT_TRUE(vk::gdi_test::client_of(window)->changed);
   EXPECT_EQ(GetPixel(dc, 5, 4), kWhite);
 
   vk::gdi_test::destroy_window(window);

@@ -3,7 +3,7 @@
 
 #include <map>
 
-namespace vk {
+namespace vk::gdi_test {
 namespace {
 
 std::map<HWND, ClientPixels>& windows() {
@@ -13,13 +13,6 @@ std::map<HWND, ClientPixels>& windows() {
 
 }  // namespace
 
-ClientPixels* window_client_pixels(HWND hwnd) {
-  auto found = windows().find(hwnd);
-  return found == windows().end() ? nullptr : &found->second;
-}
-
-namespace gdi_test {
-
 HWND make_window(int width, int height, std::uint32_t fill) {
   static std::uintptr_t next_id = 0x1000;
   HWND hwnd = reinterpret_cast<HWND>(next_id += 0x10);
@@ -27,10 +20,18 @@ HWND make_window(int width, int height, std::uint32_t fill) {
   client.pixels.assign(static_cast<std::size_t>(width) * height, fill);
   client.width = width;
   client.height = height;
+  gdi::attach_window(hwnd, &client);
   return hwnd;
 }
 
-void destroy_window(HWND hwnd) { windows().erase(hwnd); }
+void destroy_window(HWND hwnd) {
+  gdi::detach_window(hwnd);
+  windows().erase(hwnd);
+}
 
-}  // namespace gdi_test
-}  // namespace vk
+ClientPixels* client_of(HWND hwnd) {
+  auto found = windows().find(hwnd);
+  return found == windows().end() ? nullptr : &found->second;
+}
+
+}  // namespace vk::gdi_test

@@ -182,7 +182,7 @@ TEST_F(GdiText, LogStylePaintEndsUpInTheWindow) {
   EXPECT_EQ(dark_pixels_in_rows(0, kH - 2 * h), 0);
   EXPECT_GT(dark_pixels_in_rows(kH - 2 * h, kH - h), 0);
   EXPECT_GT(dark_pixels_in_rows(kH - h, kH), 0);
-  EXPECT_TRUE(vk::window_client_pixels(window)->changed);
+  EXPECT_TRUE(vk::gdi_test::client_of(window)->changed);
   EXPECT_TRUE(vk::gdi::close_window_dc(window_dc));
 }
 

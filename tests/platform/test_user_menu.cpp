@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "headless.h"
-#include "user/menu_view.h"
+#include "menu_view.h"
 
 namespace {
 

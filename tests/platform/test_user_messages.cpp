@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "headless.h"
-#include "stand_in.h"
+#include "user.h"
+#include "kernel.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "headless.h"
-#include "stand_in.h"
-#include "user/virtual_keys.h"
-#include "user/window_resize.h"
+#include "user.h"
+#include "virtual_keys.h"
+#include "window_resize.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "display.h"
 #include "sdl_display.h"
-#include "stand_in.h"
+#include "user.h"
 
 namespace {
 

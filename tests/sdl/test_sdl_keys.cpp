@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "sdl_keys.h"
-#include "user/virtual_keys.h"
+#include "virtual_keys.h"
 #include "win32.h"
 
 namespace {

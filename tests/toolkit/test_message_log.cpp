@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "headless.h"
-#include "stand_in.h"
+#include "kernel.h"
 #include "toolkit_state.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "stand_in.h"
+#include "user.h"
 #include "test_script_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "stand_in.h"
+#include "kernel.h"
 #include "test_primitives_support.h"
 
 using draw_test::log_lines;

@@ -1,6 +1,6 @@
 #include "test_primitives_support.h"
 
-#include "headless/headless.h"
+#include "headless.h"
 
 namespace draw_test {
 

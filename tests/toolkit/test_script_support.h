@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/headless.h"
+#include "headless.h"
 #include "menu.h"
 #include "script.h"
 #include "toolkit_state.h"

@@ -15,5 +15,5 @@ cmake --build --preset web --target web-unit-tests
 ctest --test-dir build-web -L wasm --output-on-failure
 echo "== the page in headless Chromium =="
 BUILD_DIR="${VORKAN_BUILD_DIR:-$ROOT/build}"
-[ -x "$BUILD_DIR/runner/vorkan-headless" ] || VORKAN_TARGET=vorkan-headless scripts/setup.sh "$BUILD_DIR"
+[ -x "$BUILD_DIR/bin/vorkan-headless" ] || VORKAN_TARGET=vorkan-headless scripts/setup.sh "$BUILD_DIR"
 VORKAN_BUILD_DIR="$BUILD_DIR" tests/web/run_page_check.sh

@@ -29,7 +29,7 @@ fi
 source "$ROOT/tests/web/serve_lib.sh"
 serve_page "$PAGE_DIR"
 reference=""
-HEADLESS="${VORKAN_BUILD_DIR:-$ROOT/build}/runner/vorkan-headless"
+HEADLESS="${VORKAN_BUILD_DIR:-$ROOT/build}/bin/vorkan-headless"
 if [ -x "$HEADLESS" ]; then
   (cd "$TOOLS" && "$HEADLESS" --seed 1 --play "$ROOT/examples/scene_tour.scr" --snapshot tour.png >/dev/null &&
     convert tour.png -depth 8 rgb:tour.rgb)

@@ -15,5 +15,5 @@ cmake -DBUILD_DIR="$BUILD" -DGAME_SOURCE="$ROOT/examples/click_shapes.cpp" \
       -DTOOLCHAIN="$ROOT/cmake/mingw-w64-x86_64.cmake" -DWORK_DIR="$BUILD/find_package_test" \
       -P tests/packaging/find_package_test.cmake
 # Bounded: a fresh prefix boots in well under a minute, the check itself takes about half of one.
-timeout 300 /usr/bin/python3 tests/wine/wine_check.py "$BUILD/platform/win32/vorkan.exe" ${1:+"$1"} \
+timeout 300 /usr/bin/python3 tests/wine/wine_check.py "$BUILD/bin/vorkan.exe" ${1:+"$1"} \
   --own-main "$BUILD/examples/bouncing-ball.exe"

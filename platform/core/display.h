@@ -1,0 +1,84 @@
+// The display seam: the little the stand-in needs from a display backend.
+// Backends hold no toolkit logic: they tell the time, deliver input, show
+// a window's pixels and tell the screen size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "client_pixels.h"
+#include "win32.h"
+
+namespace vk {
+
+struct InputEvent {
+  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose };
+  Kind kind = Kind::None;
+  HWND window = nullptr;  // null: the window with the keyboard focus
+  int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
+  int y = 0;
+  int key = 0;            // Win32 virtual-key code for key events
+  enum class Button { Left, Right, Middle };
+  Button button = Button::Left;  // for button events
+};
+
+// What a window shows: its menu bar, if it has one, above its client area, with
+// an open menu drawn over both. Valid during the present() call only.
+// Rows above client_top come from `pixels`, the rows below from `body`; both
+// are 0x00RRGGBB with stride == width. Without an open menu `body` is the
+// client area itself, so showing a frame costs no copy of it.
+struct WindowFrame {
+  const std::uint32_t* pixels = nullptr;
+  const std::uint32_t* body = nullptr;
+  int width = 0;
+  int height = 0;
+  int client_top = 0;  // rows above the client area (the menu bar)
+  const std::uint32_t* row(int y) const {
+    return y < client_top ? pixels + static_cast<std::ptrdiff_t>(y) * width
+                          : body + static_cast<std::ptrdiff_t>(y - client_top) * width;
+  }
+};
+
+// Where and how big a top-level window is, outer frame and client area.
+struct WindowGeometry {
+  int x = 0, y = 0, width = 0, height = 0;  // outer
+  int client_width = 0, client_height = 0;
+  const char* title = "";
+  bool resizable = false;
+};
+
+constexpr std::uint64_t NO_DEADLINE = UINT64_MAX;
+
+class Display {
+ public:
+  virtual ~Display() = default;
+  // Milliseconds on a monotonic clock.
+  virtual std::uint64_t now_ms() = 0;
+  // Input that is already there, without waiting.
+  virtual bool poll_input(InputEvent& event) = 0;
+  // Waits for input until the clock reaches deadline_ms; false when the deadline came first.
+  virtual bool wait_input(std::uint64_t deadline_ms, InputEvent& event) = 0;
+  // Shows a window: `frame` is everything it shows, `client` its client area alone.
+  virtual void present(HWND hwnd, const ClientPixels& client, const WindowFrame& frame) = 0;
+  virtual int screen_width() = 0;
+  virtual int screen_height() = 0;
+  // The program's first call for a message, before anything was retrieved.
+  virtual void message_loop_started() {}
+  virtual void window_created(HWND, const WindowGeometry&) {}
+  virtual void window_shown(HWND, bool /*visible*/) {}
+  virtual void window_destroyed(HWND) {}
+};
+
+// The display the stand-in uses; set once by the program's entry before WinMain.
+void set_display(Display* display);
+// The display; when none was set (a program with its own main), the starter
+// registered by the linked host sets one up on this first use. With neither,
+// or when the starter cannot, the program ends with one line on stderr and status 1.
+Display& display();
+
+// A host (the headless runner, the windowed display) sets up its display on
+// first use through this; it must call set_display or end the program.
+using DisplayStarter = void (*)();
+void set_display_starter(DisplayStarter starter);
+
+}  // namespace vk
