@@ -17,9 +17,13 @@ struct Drawing {
   Surface surface;
 };
 
-bool begin_drawing(HDC handle, Drawing& drawing) {
+// `covered`, when given, is a box the call is about to paint whole: work the
+// DC's bitmap owes inside it is dropped instead of done.
+bool begin_drawing(HDC handle, Drawing& drawing, const Rect* covered = nullptr) {
   drawing.dc = find_dc(handle);
-  return drawing.dc != nullptr && surface_of(*drawing.dc, drawing.surface);
+  if (drawing.dc == nullptr) return false;
+  if (covered != nullptr) forget_owed_work_under(*drawing.dc, *covered);
+  return surface_of(*drawing.dc, drawing.surface);
 }
 
 vk::raster::Pen current_pen(const DeviceContext& dc) {
@@ -209,13 +213,11 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush_handle) {
   if (rect == nullptr) return 0;
   const BrushObject* brush = state().brushes.find(brush_handle);
   if (brush == nullptr) return 0;
-  const DeviceContext* target = find_dc(dc);
-  if (target != nullptr && brush->visible) forget_owed_work_under(*target, normalised(*rect));
+  const Rect box = normalised(*rect);
   Drawing drawing;
-  if (!begin_drawing(dc, drawing)) return 0;
+  if (!begin_drawing(dc, drawing, brush->visible ? &box : nullptr)) return 0;
   if (brush->visible) {
-    vk::raster::fill_rect(drawing.surface.canvas, drawing.surface.bounds, normalised(*rect),
-                          to_pixel(brush->color));
+    vk::raster::fill_rect(drawing.surface.canvas, drawing.surface.bounds, box, to_pixel(brush->color));
     mark_drawn(drawing.surface);
   }
   return 1;
@@ -227,8 +229,8 @@ bool same_rect(const Rect& a, const Rect& b) {
 
 // Scrolls a memory DC's whole bitmap up by `rows` by moving its window of rows
 // down the store; the rows left uncovered keep their pixels, copied only when
-// something needs them (see BitmapObject). False when the DC has no bitmap of
-// its own.
+// something needs them (see BitmapObject). The bitmap owes no work (ScrollDC's
+// begin_drawing settled it). False when the DC has no bitmap of its own.
 bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
   State& gdi = state();
   if (dc.kind != DcKind::memory || gdi.bitmaps.is_stock(dc.bitmap)) return false;
@@ -237,9 +239,6 @@ bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
   const std::size_t height = static_cast<std::size_t>(bitmap.height);
   const std::size_t shift = static_cast<std::size_t>(rows);
   if (width == 0 || shift >= height) return false;
-  if (bitmap.unset) return true;  // black scrolled over black
-  Surface settled;
-  surface_of(dc, settled);
   const std::size_t spare_rows = 2 * height;  // one compaction per 2*height scrolled rows
   if (bitmap.pixels.size() < (height + spare_rows) * width) bitmap.pixels.resize((height + spare_rows) * width);
   std::uint32_t* store = bitmap.pixels.data();

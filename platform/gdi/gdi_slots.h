@@ -14,8 +14,13 @@ namespace vk::gdi {
 
 enum class Kind : std::uintptr_t { pen = 1, brush = 2, font = 3, bitmap = 4, dc = 5 };
 
+// 64-bit handles carry 20 bits of index and 40 of generation. 32-bit ones (the
+// browser build) carry 12 and 16: a program rarely holds more than a few GDI
+// objects at once, while the toolkit makes and deletes pens and brushes on
+// every call, reusing the same slots, so a stale handle must outlive many
+// reuses before its generation comes round again.
 inline constexpr int kKindBits = 4;
-inline constexpr int kIndexBits = 20;
+inline constexpr int kIndexBits = sizeof(std::uintptr_t) >= 8 ? 20 : 12;
 inline constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kMaxSlots = 1u << kIndexBits;
 inline constexpr std::uintptr_t kGenerationMask = ~std::uintptr_t{0} >> (kKindBits + kIndexBits);

@@ -36,7 +36,6 @@
 #include <limits>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -76,7 +75,7 @@ struct Font {
   std::optional<FT_Matrix> slant;  // synthetic oblique when the family has no italic
   int fixed_advance = 0;           // > 0: every glyph advances by this much
   Metrics metrics{};
-  mutable std::array<Glyph, 256> glyphs;  // filled lazily under the module lock
+  mutable std::array<Glyph, 256> glyphs;  // filled lazily
 };
 
 namespace {
@@ -493,7 +492,6 @@ class Library {
   std::map<RequestKey, std::unique_ptr<Font>> fonts_;
 };
 
-std::mutex g_lock;
 std::unique_ptr<Library> g_library;
 
 // ---- Composition ---------------------------------------------------------------
@@ -574,7 +572,6 @@ void compose_glyph(const Canvas& canvas, const Bounds& bounds, const Glyph& glyp
 }  // namespace
 
 const Font* open_font(const FontRequest& request) {
-  std::lock_guard lock(g_lock);
   if (!g_library) g_library = std::make_unique<Library>();
   return g_library->open(request);
 }
@@ -585,8 +582,7 @@ Extent measure(const Font* font, const char* bytes, int count) {
   if (font == nullptr) return {0, 0};
   std::int64_t width = 0;
   if (bytes != nullptr && count > 0) {
-    std::lock_guard lock(g_lock);
-    for (int i = 0; i < count; ++i) width += glyph_for(*font, static_cast<unsigned char>(bytes[i])).advance;
+      for (int i = 0; i < count; ++i) width += glyph_for(*font, static_cast<unsigned char>(bytes[i])).advance;
   }
   const auto cx = std::min<std::int64_t>(width, std::numeric_limits<int>::max());
   return {static_cast<int>(cx), font->metrics.height};
@@ -597,7 +593,6 @@ void draw(const Canvas& canvas, const Rect& clip, const Font* font, int x, int y
   if (font == nullptr || bytes == nullptr || count <= 0) return;
   const Bounds bounds = drawable_bounds(canvas, clip);
   if (bounds.empty()) return;
-  std::lock_guard lock(g_lock);
   const std::int64_t baseline = static_cast<std::int64_t>(y) + font->metrics.ascent;
   std::int64_t pen = x;
   for (int i = 0; i < count; ++i) {
@@ -608,7 +603,6 @@ void draw(const Canvas& canvas, const Rect& clip, const Font* font, int x, int y
 }
 
 void shutdown() {
-  std::lock_guard lock(g_lock);
   g_library.reset();
 }
 

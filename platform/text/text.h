@@ -2,7 +2,7 @@
 // once and cached, lines of 8-bit Windows-1252 text measured and composed onto
 // a raster canvas.
 //
-// All functions may be called from any thread; the caches are guarded by one lock.
+// One thread only, like GDI, its one caller: the caches are not guarded.
 #pragma once
 
 #include "raster.h"

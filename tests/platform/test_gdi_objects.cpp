@@ -116,6 +116,13 @@ TEST_F(GdiObjects, StaleAndWrongKindHandlesAreRejected) {
   HPEN reused = CreatePen(PS_SOLID, 1, RGB(9, 9, 9));  // takes the same slot
   EXPECT_NE(reused, pen);
   EXPECT_FALSE(DeleteObject(pen));
+  // The toolkit makes and deletes a pen per call in the same slot: a stale
+  // handle stays stale over thousands of reuses, on 32-bit handles too.
+  for (int i = 0; i < 5000; ++i) {
+    ASSERT_TRUE(DeleteObject(reused));
+    reused = CreatePen(PS_SOLID, 1, RGB(9, 9, 9));
+    ASSERT_NE(reused, pen) << "after " << i + 2 << " reuses";
+  }
   EXPECT_EQ(SelectObject(dc_, pen), nullptr);
   EXPECT_EQ(GetCurrentObject(dc_, OBJ_PEN), GetStockObject(BLACK_PEN));
 
