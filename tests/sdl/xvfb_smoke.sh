@@ -2,12 +2,13 @@
 # Smoke test of the windowed program on a virtual X display: both windows
 # open with their titles, positions and sizes, and Ctrl+Q, typed into the
 # focused graphics window, ends the program with status 0.
-# Usage: xvfb_smoke.sh PROGRAM. Exit 77 when xvfb-run or xdotool is missing.
+# Usage: xvfb_smoke.sh PROGRAM. Exit 77 when Xvfb or xdotool is missing.
 set -u
 PROGRAM=$1
-command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 || exit 77
-if [ -z "${VORKAN_SMOKE_INNER:-}" ]; then
-  VORKAN_SMOKE_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 || exit 77
+# Runs itself again on a display of its own, unless it already runs on one.
+if [ -z "${VORKAN_XVFB_DISPLAY:-}" ] || [ "$VORKAN_XVFB_DISPLAY" != "${DISPLAY:-}" ]; then
+  exec "$(dirname "$0")/../../scripts/with-xvfb.sh" --size 1024x768x24 "$0" "$@"
 fi
 
 fail() {
