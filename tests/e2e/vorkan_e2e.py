@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """vorkan in real windows under a virtual X display, used as a person uses it.
 
-Starts Xvfb, runs the program, and drives it with xdotool (keys through XTEST
-with the window focused), takes screenshots with ImageMagick's import, and
-closes windows with a WM_DELETE_WINDOW client message. Checks window titles,
+On an X display of its own (scripts/with-xvfb.sh), runs the program and
+drives it with xdotool (keys through XTEST with the window focused), takes
+screenshots with ImageMagick's import, and closes windows with a WM_DELETE_WINDOW client message. Checks window titles,
 positions and sizes, picture colours, mouse and keys, the Run menu, recording,
 and that Ctrl+Q and the close box each end the program with status 0.
 
@@ -15,6 +15,9 @@ import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import with_xvfb  # noqa: E402
 
 MENU_BAR = 19            # rows of the drawn menu bar above the client area
 ORIGIN = (297, 248)      # client pixel of toolkit point (0, 0)
@@ -35,15 +38,14 @@ class Failures:
             print(f"FAILED: {name} {detail}", flush=True)
 
 
+def own_display():
+    """The X display of this run: started again under scripts/with-xvfb.sh unless already under it."""
+    with_xvfb.run_under_xvfb()
+    return os.environ["DISPLAY"]
+
+
 def run(*args, env=None, check=True):
     return subprocess.run(args, env=env, check=check, capture_output=True, text=True).stdout
-
-
-def free_display():
-    for number in range(91, 140):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return f":{number}"
-    raise RuntimeError("no free X display number")
 
 
 class Session:
@@ -147,19 +149,6 @@ def parse_ppm(data):
         base = i * 3 * step
         pixels.append(tuple(raw[base + c * step] for c in range(3)))
     return width, height, pixels
-
-
-def wait_for_server(display):
-    socket = f"/tmp/.X11-unix/X{display[1:]}"
-    deadline = time.monotonic() + 15
-    while not os.path.exists(socket) and time.monotonic() < deadline:
-        time.sleep(0.05)
-    env = dict(os.environ, DISPLAY=display)
-    while time.monotonic() < deadline:
-        if subprocess.run(["xdotool", "getmouselocation"], env=env, capture_output=True).returncode == 0:
-            return
-        time.sleep(0.05)
-    raise RuntimeError(f"Xvfb {display} did not start")
 
 
 def near(colour, expected, tolerance=8):
@@ -274,31 +263,24 @@ def close_box_quits(s, f):
 
 
 def main():
+    display = own_display()
     program = os.path.abspath(sys.argv[1])
-    display = free_display()
-    server = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     f = Failures()
+    s = Session(program, display)
     try:
-        wait_for_server(display)
-        s = Session(program, display)
-        try:
-            windows_and_title_screen(s, f)
-            click_leaves_title(s, f)
-            halt_and_resume(s, f)
-            recording(s, f)
-            run_menu(s, f)
-            ctrl_q_quits(s, f)
-        finally:
-            s.close()
-        s = Session(program, display)
-        try:
-            close_box_quits(s, f)
-        finally:
-            s.close()
+        windows_and_title_screen(s, f)
+        click_leaves_title(s, f)
+        halt_and_resume(s, f)
+        recording(s, f)
+        run_menu(s, f)
+        ctrl_q_quits(s, f)
     finally:
-        server.terminate()
-        server.wait()
+        s.close()
+    s = Session(program, display)
+    try:
+        close_box_quits(s, f)
+    finally:
+        s.close()
     print(f"{f.passed} passed, {f.failed} failed")
     return 0 if f.failed == 0 else 1
 

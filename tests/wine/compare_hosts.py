@@ -7,9 +7,10 @@ Pixels under text are left out: each text the headless runner's drawing log
 names is masked with a generous box (faces and their rendering differ by host).
 Prints the share of equal pixels among the rest and writes OUT_DIR/linux.png,
 OUT_DIR/wine.png and OUT_DIR/difference.png (equal pixels grey, differing ones
-magenta, masked text blue).
+magenta, masked text blue). Both run on one X display of its own
+(scripts/with-xvfb.sh), one after the other.
 
-Usage: compare_hosts.py PATH/TO/vorkan PATH/TO/vorkan.exe PATH/TO/vorkan-headless OUT_DIR [DISPLAY]
+Usage: compare_hosts.py PATH/TO/vorkan PATH/TO/vorkan.exe PATH/TO/vorkan-headless OUT_DIR
 """
 import os
 import re
@@ -67,18 +68,11 @@ def write_png(rgb, path):
 
 
 def linux_frame(vorkan, display):
-    server = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s = e2e.Session(vorkan, display, "--seed", str(first_scene.SEED))
     try:
-        e2e.wait_for_server(display)
-        s = e2e.Session(vorkan, display, "--seed", str(first_scene.SEED))
-        try:
-            return first_scene.windowed_first_scene(s)
-        finally:
-            s.close()
+        return first_scene.windowed_first_scene(s)
     finally:
-        server.terminate()
-        server.wait()
+        s.close()
 
 
 def wine_frame(exe, display):
@@ -92,7 +86,7 @@ def wine_frame(exe, display):
 
 def main():
     vorkan, exe, headless, out_dir = (os.path.abspath(p) for p in sys.argv[1:5])
-    display = sys.argv[5] if len(sys.argv) > 5 else e2e.free_display()
+    display = e2e.own_display()
     os.makedirs(out_dir, exist_ok=True)
     with tempfile.TemporaryDirectory(prefix="vorkan-compare-") as workdir:
         _, log = first_scene.headless_first_scene(headless, workdir)

@@ -1,15 +1,17 @@
 #!/usr/bin/python3
 """vorkan.exe, the Win32 build, under Wine in a virtual X display, used as a person uses it.
 
-Starts its own Xvfb and a private Wine prefix in a temporary directory, runs the program, and checks: the "KV318 Graphics" window, title-screen
-colours at known pixels, a click into the scene, a click recorded with Ctrl+R
-into KV318.SCR, its playback with Ctrl+P, Ctrl+Q ending with status 0, and then
-in a second run the close box ending with status 0. With --own-main, also a
+On an X display of its own (scripts/with-xvfb.sh), starts a private Wine
+prefix in a temporary directory, runs the program, and checks: the "KV318
+Graphics" window, title-screen colours at known pixels, a click into the
+scene, a click recorded with Ctrl+R into KV318.SCR, its playback with Ctrl+P,
+Ctrl+Q ending with status 0, and then in a second run the close box ending
+with status 0. With --own-main, also a
 student's program that has its own main instead of WinMain (a GUI program):
 its windows, its animation running, and the close box ending it with status 0.
-Ends its own Wine server and Xvfb by process id.
+Ends its own Wine server by process id.
 
-Usage: wine_check.py PATH/TO/vorkan.exe [DISPLAY] [--own-main PATH/TO/program.exe]
+Usage: wine_check.py PATH/TO/vorkan.exe [--own-main PATH/TO/program.exe]
 """
 import argparse
 import os
@@ -94,11 +96,10 @@ def own_main_program(s, f):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("exe")
-    parser.add_argument("display", nargs="?")
     parser.add_argument("--own-main")
     args = parser.parse_args()
     exe = os.path.abspath(args.exe)
-    display = args.display or e2e.free_display()
+    display = e2e.own_display()
     started = time.monotonic()
     f = e2e.Failures()
     with WineServer(display) as wine:

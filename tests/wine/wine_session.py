@@ -1,4 +1,4 @@
-"""An Xvfb server and a Wine prefix with its server, both ended by process id.
+"""A Wine prefix with its server, ended by process id, on the given X display.
 
 The prefix is always a fresh one in a temporary directory, removed at the end,
 so the check never touches a prefix of the user's."""
@@ -9,13 +9,10 @@ import subprocess
 import tempfile
 import time
 
-import vorkan_e2e as e2e
-
 
 class WineServer:
     def __init__(self, display):
         self.display = display
-        self.xvfb = None
         self.wineserver = None
         self.boot_seconds = 0.0
         self.prefix = tempfile.mkdtemp(prefix="vorkan-wineprefix-")
@@ -36,9 +33,6 @@ class WineServer:
         return self
 
     def start(self):
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                                      "-noreset"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        e2e.wait_for_server(self.display)
         env = self.environment(self.display)
         # A persistent server for the whole check: its process id is ours to end.
         self.wineserver = subprocess.Popen(["wineserver", "--foreground", "--persistent"], env=env,
@@ -61,14 +55,13 @@ class WineServer:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for pid in self.prefix_processes():
             os.kill(pid, signal.SIGKILL)
-        for process in (self.wineserver, self.xvfb):
-            if process and process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(timeout=15)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        if self.wineserver and self.wineserver.poll() is None:
+            self.wineserver.send_signal(signal.SIGTERM)
+            try:
+                self.wineserver.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                self.wineserver.kill()
+                self.wineserver.wait()
         shutil.rmtree(self.prefix, ignore_errors=True)
         return False
 
