@@ -5,7 +5,7 @@
 # max as the noise) and, when valgrind is installed, the instructions per scene
 # frame of both (exact, unlike wall-clock figures on a busy machine).
 # Usage: bench/run_all.sh [build-dir]   (default: build-release)
-# VORKAN_BENCH_WINDOWED=1 adds the windowed program under Xvfb (CPU share, start-up, memory).
+# VORKAN_BENCH_WINDOWED=1 adds the windowed program on an X display of its own (CPU share, start-up, memory).
 # VORKAN_BENCH_PICTURES=DIR keeps the run's last shown frame, ours and cairo's, as DIR/ours.png and DIR/cairo.png.
 # The cairo comparison needs cairo's development files: installed through apt
 # when missing (sudo when not root), else skipped with a message.
@@ -113,7 +113,7 @@ fi
 echo "== machine load after: $(uptime | sed 's/.*load average/load average/')"
 
 if [ "${VORKAN_BENCH_WINDOWED:-0}" = 1 ]; then
-  echo "== vorkan under Xvfb (display VORKAN_BENCH_DISPLAY, default :87)"
+  echo "== vorkan on an X display of its own (Xvfb)"
   cmake --build "$BUILD" --target vorkan >/dev/null
   "$ROOT/bench/windowed_measure.py" "$BUILD/bin/vorkan"
 fi

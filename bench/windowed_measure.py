@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Measures the windowed program under a virtual X display: exec to first
-presented frame, CPU share at full animation and while halted, resident memory.
+"""Measures the windowed program on an X display of its own (scripts/with-xvfb.sh):
+exec to first presented frame, CPU share at full animation and while halted,
+resident memory.
 
 Usage: bench/windowed_measure.py PATH/TO/vorkan [seconds per CPU phase, default 20]
-The X display number is VORKAN_BENCH_DISPLAY (default :87).
 """
 import os
 import select
@@ -14,6 +14,9 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "scripts"))
+import with_xvfb  # noqa: E402
+
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 
 
@@ -27,23 +30,6 @@ def resident_kib(pid):
         if line.startswith("VmRSS:"):
             return int(line.split()[1])
     return 0
-
-
-def start_server(display):
-    """Our own Xvfb on DISPLAY; exits when the display is taken or the server does not come up."""
-    socket = f"/tmp/.X11-unix/X{display[1:]}"
-    if os.path.exists(f"/tmp/.X{display[1:]}-lock") or os.path.exists(socket):
-        sys.exit(f"display {display} is in use; choose another with VORKAN_BENCH_DISPLAY")
-    server = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    deadline = time.monotonic() + 10
-    while not os.path.exists(socket) and server.poll() is None and time.monotonic() < deadline:
-        time.sleep(0.05)
-    time.sleep(0.5)
-    if server.poll() is not None or not os.path.exists(socket):
-        stop(server)
-        sys.exit(f"Xvfb did not start on {display}")
-    return server
 
 
 def stop(process):
@@ -81,12 +67,10 @@ def cpu_share(pid, seconds):
 
 
 def main():
+    with_xvfb.run_under_xvfb()
     program = os.path.abspath(sys.argv[1])
     seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
-    display = os.environ.get("VORKAN_BENCH_DISPLAY", ":87")
-    env = dict(os.environ, DISPLAY=display)
-    env.pop("WAYLAND_DISPLAY", None)
-    server = start_server(display)
+    env = dict(os.environ)
     work = tempfile.mkdtemp(prefix="vorkan-measure-")
     try:
         shim = os.path.join(work, "first_frame_shim.so")
@@ -104,8 +88,6 @@ def main():
         finally:
             stop(process)
     finally:
-        server.terminate()
-        server.wait()
         subprocess.run(["rm", "-rf", work])
 
 

@@ -5,9 +5,13 @@
 # and counts the equal non-text pixels of the client area (compare_frame.py).
 # Usage: tests/fidelity/compare_scene.sh BUILD [SCRIPT] SEED...
 #   SCRIPT: a script to play (default: click into the scene, then 60 ticks).
-# Needs x86_64-w64-mingw32-gcc, wine and a display for Wine (e.g. Xvfb).
+# Needs x86_64-w64-mingw32-gcc, wine and Xvfb (Wine runs on an X display of its own).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+# Wine's screen is a display of its own, so every run draws on the same kind of screen.
+if [ -z "${VORKAN_XVFB_DISPLAY:-}" ] || [ "$VORKAN_XVFB_DISPLAY" != "${DISPLAY:-}" ]; then
+  exec "$here/../../scripts/with-xvfb.sh" "$0" "$@"
+fi
 build=$(cd "$1" && pwd)
 shift
 work=$(mktemp -d)
@@ -26,3 +30,4 @@ for seed in "$@"; do
   printf 'seed %s: ' "$seed"
   python3 "$here/compare_frame.py" ours.ppm gdi.ppm mask.pgm
 done
+wineserver -w  # Wine's own processes end before their display does
