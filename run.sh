@@ -20,8 +20,9 @@ if [ "${1:-}" = "--web" ]; then
   exec python3 -m http.server --bind 127.0.0.1 --directory "$ROOT/build-web/web" "$port"
 fi
 BUILD_DIR="${VORKAN_BUILD_DIR:-$ROOT/build}"
+"$ROOT/scripts/install-deps.sh" native
 # Only the programs: the test suite is built by ./test.sh.
-VORKAN_TARGET=programs "$ROOT/scripts/setup.sh" "$BUILD_DIR"
+VORKAN_TARGET=programs "$ROOT/scripts/build.sh" "$BUILD_DIR"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$BUILD_DIR/bin/vorkan" ]; then
   exec "$BUILD_DIR/bin/vorkan" "$@"

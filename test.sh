@@ -3,6 +3,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 BUILD_DIR="${VORKAN_BUILD_DIR:-$ROOT/build}"
-"$ROOT/scripts/setup.sh" "$BUILD_DIR" "$@"
+"$ROOT/scripts/install-deps.sh" native
+"$ROOT/scripts/build.sh" "$BUILD_DIR" "$@"
 cd "$BUILD_DIR"
 ctest --output-on-failure -j"$(nproc)"

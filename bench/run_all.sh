@@ -7,31 +7,16 @@
 # Usage: bench/run_all.sh [build-dir]   (default: build-release)
 # VORKAN_BENCH_WINDOWED=1 adds the windowed program on an X display of its own (CPU share, start-up, memory).
 # VORKAN_BENCH_PICTURES=DIR keeps the run's last shown frame, ours and cairo's, as DIR/ours.png and DIR/cairo.png.
-# The cairo comparison needs cairo's development files: installed through apt
-# when missing (sudo when not root), else skipped with a message.
+# What they need is installed when missing (scripts/install-deps.sh native bench);
+# without cairo's development files the cairo comparison is skipped with a message.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${1:-$ROOT/build-release}"
 SCENE_TICKS=3000
 
-# cairo's headers and pkg-config files; false when they cannot be had.
-ensure_cairo() {
-  pkg-config --exists cairo cairo-ft fontconfig freetype2 2>/dev/null && return 0
-  command -v apt-get >/dev/null || return 1
-  local sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || return 1
-    sudo="sudo"
-  fi
-  echo "(installing pkg-config and libcairo2-dev for the cairo comparison)"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq pkg-config libcairo2-dev >/dev/null 2>&1 ||
-    { $sudo apt-get update -qq >/dev/null 2>&1 &&
-      DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq pkg-config libcairo2-dev >/dev/null 2>&1; } ||
-    return 1
-}
-
+"$ROOT/scripts/install-deps.sh" native bench || echo "(some packages could not be installed; going on without them)"
 have_cairo=0
-if ensure_cairo; then have_cairo=1; fi
+if pkg-config --exists cairo cairo-ft fontconfig freetype2 2>/dev/null; then have_cairo=1; fi
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORKAN_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD" --target bench_frame bench_raster vorkan-headless vorkan-record-frames >/dev/null
 if [ "$have_cairo" = 1 ] && ! cmake --build "$BUILD" --target cairo_replay >/dev/null 2>&1; then have_cairo=0; fi

@@ -2,9 +2,9 @@
 # Installs what the browser build needs on Debian 12 and builds the libraries it
 # links from Debian's own source packages, with emscripten, into a prefix:
 #   scripts/setup-web.sh [PREFIX]      (default: build-web/deps)
-# - emscripten (and node, which runs its tools) from the package manager, and
-#   hb-subset, which cuts the page's fonts to the characters the program draws;
-# - a source entry for the package manager when it has none (it says so);
+# - through scripts/install-deps.sh web-build: emscripten (and node, which runs
+#   its tools) and hb-subset, which cuts the page's fonts to the characters the
+#   program draws, and a source entry for the package manager when it has none;
 # - zlib and FreeType from `apt-get source`, compiled to WebAssembly for size
 #   (-Os): zlib with its own configure and Makefile (its CMake files fail on
 #   Debian's tarball), FreeType with that zlib (the fixed face is a gzipped
@@ -17,47 +17,11 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PREFIX="${1:-$ROOT/build-web/deps}"
 SOURCES="$(dirname "$PREFIX")/sources"
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 say() { echo "setup-web: $*"; }
 
 # Changes whenever the libraries' settings change, so an old PREFIX is rebuilt.
 DEPS_SETTINGS="2: zlib, FreeType (truetype sfnt smooth pcf), -Os, no libpng"
-
-have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-
-install_packages() {
-  local missing=()
-  for p in emscripten nodejs dpkg-dev libharfbuzz-bin; do have_package "$p" || missing+=("$p"); done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  say "installing ${missing[*]} (emscripten is large: several hundred MB)"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-}
-
-# True when some source entry of the package manager offers source packages.
-has_source_entry() {
-  grep -rqsE '^[[:space:]]*(deb-src[[:space:]]|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
-}
-
-# Adds deb-src beside every deb822 entry that lists only binaries, in a file of its own.
-add_source_entry() {
-  local file=/etc/apt/sources.list.d/vorkan-web-sources.sources
-  say "the package manager has no source entry: adding one in $file (for apt-get source)"
-  local entries=""
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    entries+="$(sed -e 's/^Types:.*/Types: deb-src/' "$f")"$'\n\n'
-  done
-  if [ -z "$entries" ] && [ -f /etc/apt/sources.list ]; then
-    grep -E '^[[:space:]]*deb[[:space:]]' /etc/apt/sources.list | sed -e 's/^\([[:space:]]*\)deb /\1deb-src /' |
-      $SUDO tee /etc/apt/sources.list.d/vorkan-web-sources.list >/dev/null
-  else
-    printf '%s' "$entries" | $SUDO tee "$file" >/dev/null
-  fi
-  $SUDO apt-get update -qq
-}
 
 # Unpacks Debian's source package $1 under $SOURCES; prints its directory.
 fetch_source() {
@@ -134,8 +98,7 @@ build_freetype() {
   cmake --install "$build" >/dev/null
 }
 
-install_packages
-has_source_entry || add_source_entry
+"$ROOT/scripts/install-deps.sh" web-build
 # Debian's node is where emscripten's JS optimiser finds its modules.
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 check_settings

@@ -15,5 +15,8 @@ cmake --build --preset web --target web-unit-tests
 ctest --test-dir build-web -L wasm --output-on-failure
 echo "== the page in headless Chromium =="
 BUILD_DIR="${VORKAN_BUILD_DIR:-$ROOT/build}"
-[ -x "$BUILD_DIR/bin/vorkan-headless" ] || VORKAN_TARGET=vorkan-headless scripts/setup.sh "$BUILD_DIR"
+if [ ! -x "$BUILD_DIR/bin/vorkan-headless" ]; then
+  scripts/install-deps.sh native
+  VORKAN_TARGET=vorkan-headless scripts/build.sh "$BUILD_DIR"
+fi
 VORKAN_BUILD_DIR="$BUILD_DIR" tests/web/run_page_check.sh

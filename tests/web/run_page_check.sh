@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the built page in headless Chromium: serves build-web/web/ on
-# 127.0.0.1, installs playwright-core (npm) and Chromium (Debian) when missing,
-# and runs page_check.mjs against ?seed=1; with the native build (VORKAN_BUILD_DIR,
+# 127.0.0.1, installs Chromium and npm (scripts/install-deps.sh web) and
+# playwright-core (npm) when missing, and runs page_check.mjs against ?seed=1; with the native build (VORKAN_BUILD_DIR,
 # default build/) also the played tour against vorkan-headless's pixels.
 #   tests/web/run_page_check.sh [PAGE_DIR]
 set -euo pipefail
@@ -10,16 +10,7 @@ PAGE_DIR="${1:-$ROOT/build-web/web}"
 TOOLS="$ROOT/build-web/page-check"
 [ -f "$PAGE_DIR/index.html" ] || { echo "no page in $PAGE_DIR: run ./run.sh --web --no-serve first" >&2; exit 2; }
 
-missing=()
-command -v chromium >/dev/null || missing+=(chromium)
-command -v npm >/dev/null || missing+=(npm)
-if [ "${#missing[@]}" -gt 0 ]; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  echo "page check: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+"$ROOT/scripts/install-deps.sh" web
 if [ ! -d "$TOOLS/node_modules/playwright-core" ]; then
   mkdir -p "$TOOLS"
   (cd "$TOOLS" && npm install --silent --no-audit --no-fund playwright-core@1 >/dev/null)

@@ -9,6 +9,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 cd "$ROOT"
 BUILD="$ROOT/build-windows"
 
+scripts/install-deps.sh windows
 scripts/build-windows.sh
 cmake -DBUILD_DIR="$BUILD" -DGAME_SOURCE="$ROOT/examples/click_shapes.cpp" \
       -DOWN_MAIN_SOURCE="$ROOT/examples/bouncing_ball.c" \
