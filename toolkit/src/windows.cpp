@@ -163,6 +163,15 @@ int KV318_set_logging(int on) {
   return 1;
 }
 
+// The script file goes first: closing it may write a log line.
+void reset_toolkit_state() {
+  close_script_file();
+  for (HGLOBAL block : toolkit.log_entries) {
+    if (block) GlobalFree(block);
+  }
+  toolkit = ToolkitState{};
+}
+
 int show_text_window(int show) { return ShowWindow(toolkit.text_window, show ? SW_SHOW : SW_HIDE); }
 
 void present_surface() {
