@@ -10,8 +10,10 @@ namespace {
 
 int observed_lines = 0;
 int observed_events = 0;
+int observed_drawings = 0;
 void count_line(const char*) { ++observed_lines; }
 void count_event(int) { ++observed_events; }
+void count_drawing(const KV318_DrawCall*) { ++observed_drawings; }
 
 class Reset : public ToolkitSession {
  protected:
@@ -51,17 +53,23 @@ TEST_F(Reset, ForgetsThePeriodicCountAndAHalfReadScriptLine) {
 TEST_F(Reset, KeepsTheHostsObservers) {
   observed_lines = 0;
   observed_events = 0;
+  observed_drawings = 0;
   KV318_host_observe_log(count_line);
   KV318_host_observe_events(count_event);
+  KV318_host_observe_drawing(count_drawing);
   reset_toolkit_state();
   reopen();
+  KV318_set_logging(0);
   KV318_log_message("seen\n");
+  KV318_draw_pixel(KV318_BLUE, 0, 0);
   KV318_set_animation(ANIM_RUN);
   next_event();
   KV318_host_observe_log(nullptr);
   KV318_host_observe_events(nullptr);
+  KV318_host_observe_drawing(nullptr);
   EXPECT_EQ(observed_lines, 1);
   EXPECT_EQ(observed_events, 1);
+  EXPECT_EQ(observed_drawings, 1);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ void KV318_host_observe_log(KV318_LogObserver observer) { host_observers.log = o
 
 void KV318_host_observe_events(KV318_EventObserver observer) { host_observers.events = observer; }
 
+void KV318_host_observe_drawing(KV318_DrawObserver observer) { host_observers.drawing = observer; }
+
 long long KV318_host_periodic_events(void) { return toolkit.periodic_delivered; }
 
 int KV318_host_waits_for_user(void) {

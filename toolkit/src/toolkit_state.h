@@ -68,6 +68,7 @@ extern ToolkitState toolkit;
 struct HostObservers {
   KV318_LogObserver log = nullptr;
   KV318_EventObserver events = nullptr;
+  KV318_DrawObserver drawing = nullptr;
 };
 
 extern HostObservers host_observers;
