@@ -15,6 +15,8 @@
 #include "title_screen.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 TEST(RandomTest, UnseededGeneratorGivesTheClassicFirstDraws) {

@@ -14,6 +14,8 @@
 #include "headless.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 struct RunRecord {

@@ -5,6 +5,8 @@
 #include "headless.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 struct Event {

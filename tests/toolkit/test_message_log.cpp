@@ -11,6 +11,8 @@
 #include "stand_in.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 std::vector<std::string> kept_lines() {

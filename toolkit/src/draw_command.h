@@ -5,6 +5,8 @@
 
 #include "kv318_host.h"
 
+namespace kv318::detail {
+
 // The kinds a drawing observer is told of, less the clear, which has no command.
 enum DrawKind : std::int32_t {
   DRAW_TRIANGLE = KV318_DRAW_TRIANGLE,
@@ -39,3 +41,5 @@ struct DrawCommand {
 void render_command(const DrawCommand& command);
 // Fills the surface with white inside a one-pixel frame of the current pen.
 void render_clear();
+
+}  // namespace kv318::detail

@@ -2,6 +2,8 @@
 // until it has an event, with the animation gating and the script hooks.
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 bool pending_event_ready() {
@@ -38,6 +40,10 @@ void pump_one_message() {
   DispatchMessageA(&msg);
   present_surface();
 }
+
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
 
 int KV318_next_event(int* x, int* y, char* key) {
   toolkit.pending_kind = EVENT_NONE;

@@ -3,7 +3,13 @@
 
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 HostObservers host_observers;
+
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
 
 int KV318_host_play_file(FILE* file) {
   if (file == nullptr || toolkit.graphics_window == nullptr) return 0;

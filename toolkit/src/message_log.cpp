@@ -5,6 +5,8 @@
 
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 int next_slot(int slot) { return slot == LOG_CAPACITY - 1 ? 0 : slot + 1; }
@@ -29,6 +31,10 @@ void store_line(const char* text, size_t length) {
 }
 
 }  // namespace
+
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
 
 int KV318_log_message(const char* format, ...) {
   char buffer[LOG_BUFFER_SIZE];

@@ -10,6 +10,8 @@
 #include "draw_command.h"
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 // Values beyond the int range (points far off the surface) are pinned to it.
@@ -213,3 +215,5 @@ void render_clear() {
   }
   toolkit.refresh_pending = true;
 }
+
+}  // namespace kv318::detail

@@ -14,6 +14,8 @@
 #include "menu.h"
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 void report_write_failure() {
@@ -327,3 +329,5 @@ void record_pending_event() {
   write_pending_periodic_run();
   script_write_event(toolkit.pending_kind, toolkit.pending_x, toolkit.pending_y, toolkit.pending_key);
 }
+
+}  // namespace kv318::detail

@@ -1,5 +1,7 @@
 // The toolkit's single state record and the routines its units share.
-// Internal to the toolkit: programs see only kv318.h.
+// Internal to the toolkit: programs see only kv318.h. Everything the toolkit
+// defines beside the KV318_ functions lives in kv318::detail, so that no name
+// of a program's own can meet one of the toolkit's when the program is linked.
 #pragma once
 
 #include <cstdarg>
@@ -7,6 +9,8 @@
 
 #include "kv318.h"
 #include "kv318_host.h"
+
+namespace kv318::detail {
 
 constexpr int SURFACE_WIDTH = 601;
 constexpr int SURFACE_HEIGHT = 540;
@@ -111,3 +115,5 @@ int format_message(char* buffer, size_t size, const char* format, va_list args);
 // Releases what the state record owns (the script file, the log's blocks) and
 // puts every field back to its start value.
 void reset_toolkit_state();
+
+}  // namespace kv318::detail
