@@ -68,7 +68,8 @@ struct ToolkitState {
 extern ToolkitState toolkit;
 
 // Whom the host asked to tell (kv318_host.h). Host configuration, not toolkit
-// state: the host may set it before KV318_init, and reset_toolkit_state keeps it.
+// state: the host may set it before KV318_init, and reset_toolkit_state keeps
+// it. Initialised at compile time, so even a static initializer may set it.
 struct HostObservers {
   KV318_LogObserver log = nullptr;
   KV318_EventObserver events = nullptr;
