@@ -10,6 +10,8 @@
 #include "title_screen.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 SceneState& opened_scene(bool logging) {

@@ -1,5 +1,6 @@
-/* cairo_replay: draws the frames vorkan-record-frames wrote with cairo, for
- * comparing cairo's drawing time with ours on the very same work.
+/* cairo_replay: draws the frames vorkan-record-frames recorded with cairo, for
+ * comparing cairo's drawing time with ours on the very same work. The
+ * recording's format is the frame recorder's (tests/fidelity/frame_recorder.cpp).
  *
  * Usage: cairo_replay FRAMES [--repeat N] [--fill-only] [--png OUT.png [--frame K]]
  *

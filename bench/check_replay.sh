@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The cairo replay draws the run we draw: records a short scene run with
-# vorkan-record-frames, replays it with cairo_replay and compares cairo's
-# picture of the last shown frame with ours. Aliased edges and glyphs may
-# differ; a lost, shifted or misread command changes far more pixels.
+# vorkan-record-frames (every frame, in the frame recorder's format, which the
+# GDI comparison in tests/fidelity reads too), replays it with cairo_replay
+# and compares cairo's picture of the last shown frame with ours. Aliased
+# edges and glyphs may differ; a lost, shifted or misread command changes far
+# more pixels.
 # Usage: bench/check_replay.sh VORKAN-RECORD-FRAMES CAIRO_REPLAY
 set -euo pipefail
 RECORDER="$1"

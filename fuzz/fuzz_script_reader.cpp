@@ -21,7 +21,15 @@
 #include "script.h"
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 ToolkitState toolkit;
+
+void set_menu_check(UINT, bool) {}
+
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
 
 int KV318_log_message(const char* format, ...) {
   char buffer[LOG_BUFFER_SIZE];
@@ -31,8 +39,6 @@ int KV318_log_message(const char* format, ...) {
   va_end(args);
   return length;
 }
-
-void set_menu_check(UINT, bool) {}
 
 namespace {
 

@@ -1,7 +1,10 @@
 /* What a host that runs a KV318 program (a runner without a display, a real
  * window system's entry, a web page) may do to the toolkit beside giving it
  * input. Programs themselves use kv318.h only. Call these after the toolkit
- * was opened (from the host's first-message hook or later). */
+ * was opened (from the host's first-message hook or later), except the
+ * observers: they are the host's settings, not the toolkit's state, so they
+ * may be set at any time, even before the program starts, and stay set until
+ * the host changes them. */
 #ifndef KV318_HOST_H
 #define KV318_HOST_H
 
@@ -31,6 +34,54 @@ void KV318_host_observe_log(KV318_LogObserver observer);
  * wait for input, but it always takes events. */
 typedef void (*KV318_EventObserver)(int kind);
 void KV318_host_observe_events(KV318_EventObserver observer);
+
+/* One drawing call as the toolkit draws it, after its corrections (a valid
+ * color, a width of at least 0, rectangle and oval corners sorted), in
+ * toolkit coordinates: y up, point (0, 0) at surface pixel (origin_x, origin_y).
+ * The points each kind uses:
+ *   triangle          the three corners
+ *   rectangle, oval   the box's left-top and right-bottom pixels (circles too)
+ *   line              start and end; the width is at least 1
+ *   pixel             the pixel
+ *   text              the anchor; also text, text_length and text_size
+ *   clear             none: the whole surface white (the color; width 0)
+ *                     inside a one-pixel black frame
+ * A triangle, rectangle or oval of width 0 is filled. */
+enum KV318_DrawKind {
+  KV318_DRAW_TRIANGLE = 0,
+  KV318_DRAW_RECTANGLE = 1,
+  KV318_DRAW_OVAL = 2,
+  KV318_DRAW_LINE = 3,
+  KV318_DRAW_PIXEL = 4,
+  KV318_DRAW_TEXT = 5,
+  KV318_DRAW_CLEAR = 6
+};
+
+typedef struct KV318_Point {
+  int x;
+  int y;
+} KV318_Point;
+
+typedef struct KV318_DrawCall {
+  int kind;                /* a KV318_DrawKind */
+  int color;               /* the color's index; white for a clear */
+  COLORREF rgb;            /* that color as 0x00BBGGRR */
+  int width;               /* pen width */
+  int point_count;         /* how many of points the kind uses, 0 to 3 */
+  KV318_Point points[3];
+  int text_size;           /* text: the point size; 0 otherwise */
+  const char* text;        /* text: its text_length bytes (newlines start lines); null otherwise */
+  size_t text_length;
+  int origin_x;            /* the surface pixel of toolkit point (0, 0) */
+  int origin_y;
+} KV318_DrawCall;
+
+/* Sees every drawing call, clearing the window included, just before the
+ * toolkit draws it on its surface; null stops. Calls made while the toolkit is
+ * not open draw nothing and are not seen. `call` and its text are valid only
+ * during the call. */
+typedef void (*KV318_DrawObserver)(const KV318_DrawCall* call);
+void KV318_host_observe_drawing(KV318_DrawObserver observer);
 
 /* How many periodic events KV318_next_event has returned since start-up. */
 long long KV318_host_periodic_events(void);

@@ -123,6 +123,35 @@ Span common_span(int dst, int src, int length, int dst_size, int src_size) {
   return {from, to};
 }
 
+bool same_rect(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Scrolls a memory DC's whole bitmap up by `rows` by moving its window of rows
+// down the store; the rows left uncovered keep their pixels, copied only when
+// something needs them (see BitmapObject). The bitmap owes no work (ScrollDC's
+// begin_drawing settled it). False when the DC has no bitmap of its own.
+bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
+  State& gdi = state();
+  if (dc.kind != DcKind::memory || gdi.bitmaps.is_stock(dc.bitmap)) return false;
+  BitmapObject& bitmap = gdi.bitmaps.at(dc.bitmap);
+  const std::size_t width = static_cast<std::size_t>(bitmap.width);
+  const std::size_t height = static_cast<std::size_t>(bitmap.height);
+  const std::size_t shift = static_cast<std::size_t>(rows);
+  if (width == 0 || shift >= height) return false;
+  const std::size_t spare_rows = 2 * height;  // one compaction per 2*height scrolled rows
+  if (bitmap.pixels.size() < (height + spare_rows) * width) bitmap.pixels.resize((height + spare_rows) * width);
+  std::uint32_t* store = bitmap.pixels.data();
+  if (bitmap.first_row + height + shift > bitmap.pixels.size() / width) {
+    std::memmove(store, store + bitmap.first_row * width, height * width * sizeof(std::uint32_t));
+    bitmap.first_row = 0;
+  }
+  bitmap.kept_from = bitmap.first_row + height - shift;
+  bitmap.kept_rows = shift;
+  bitmap.first_row += shift;
+  return true;
+}
+
 }  // namespace
 }  // namespace vk::gdi
 
@@ -221,35 +250,6 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush_handle) {
     mark_drawn(drawing.surface);
   }
   return 1;
-}
-
-bool same_rect(const Rect& a, const Rect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-// Scrolls a memory DC's whole bitmap up by `rows` by moving its window of rows
-// down the store; the rows left uncovered keep their pixels, copied only when
-// something needs them (see BitmapObject). The bitmap owes no work (ScrollDC's
-// begin_drawing settled it). False when the DC has no bitmap of its own.
-bool scroll_bitmap_up(const DeviceContext& dc, int rows) {
-  State& gdi = state();
-  if (dc.kind != DcKind::memory || gdi.bitmaps.is_stock(dc.bitmap)) return false;
-  BitmapObject& bitmap = gdi.bitmaps.at(dc.bitmap);
-  const std::size_t width = static_cast<std::size_t>(bitmap.width);
-  const std::size_t height = static_cast<std::size_t>(bitmap.height);
-  const std::size_t shift = static_cast<std::size_t>(rows);
-  if (width == 0 || shift >= height) return false;
-  const std::size_t spare_rows = 2 * height;  // one compaction per 2*height scrolled rows
-  if (bitmap.pixels.size() < (height + spare_rows) * width) bitmap.pixels.resize((height + spare_rows) * width);
-  std::uint32_t* store = bitmap.pixels.data();
-  if (bitmap.first_row + height + shift > bitmap.pixels.size() / width) {
-    std::memmove(store, store + bitmap.first_row * width, height * width * sizeof(std::uint32_t));
-    bitmap.first_row = 0;
-  }
-  bitmap.kept_from = bitmap.first_row + height - shift;
-  bitmap.kept_rows = shift;
-  bitmap.first_row += shift;
-  return true;
 }
 
 // Moves the pixels of `scroll` (default: the whole surface) by (dx, dy); only

@@ -18,6 +18,8 @@
 #include "random.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 // Title frames, then into the scene along the tour's mouse path, then a long periodic run.

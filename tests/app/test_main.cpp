@@ -15,6 +15,8 @@
 #include "title_screen.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 TEST(RandomTest, UnseededGeneratorGivesTheClassicFirstDraws) {
@@ -106,7 +108,7 @@ RunResult run_program(long long seed, Script script) {
   set_random_seed(1);
   fix_calendar_seconds(seed);
   run_log = &result.log;
-  set_log_observer(collect_log_line);
+  KV318_host_observe_log(collect_log_line);
   int step = 0;
   bool closing = false;
   vk::headless::set_idle_handler([&] {
@@ -122,7 +124,7 @@ RunResult run_program(long long seed, Script script) {
   int width = 0;
   int height = 0;
   vk::headless::last_presented(graphics, result.picture, width, height);
-  set_log_observer(nullptr);
+  KV318_host_observe_log(nullptr);
   reset_toolkit_state();
   return result;
 }
@@ -184,10 +186,10 @@ long long logged_calls(Draw draw) {
   vk::headless::reset();
   reset_toolkit_state();
   KV318_init(nullptr, 0, const_cast<LPSTR>(""), SW_SHOWNORMAL);
-  set_log_observer(count_line);
+  KV318_host_observe_log(count_line);
   counted_lines = 0;
   draw();
-  set_log_observer(nullptr);
+  KV318_host_observe_log(nullptr);
   reset_toolkit_state();
   return counted_lines;
 }

@@ -14,6 +14,8 @@
 #include "headless.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 struct RunRecord {
@@ -33,7 +35,7 @@ RunRecord run_once(bool replay, AtWait at_wait) {
   reset_toolkit_state();
   fix_calendar_seconds(42);
   collected = &run.log;
-  set_log_observer(collect);
+  KV318_host_observe_log(collect);
   vk::headless::set_loop_start_handler([replay] {
     toggle_logging();
     if (replay) {
@@ -57,7 +59,7 @@ RunRecord run_once(bool replay, AtWait at_wait) {
   int width = 0;
   int height = 0;
   vk::headless::last_presented(toolkit.graphics_window, run.picture, width, height);
-  set_log_observer(nullptr);
+  KV318_host_observe_log(nullptr);
   reset_toolkit_state();
   return run;
 }

@@ -2,7 +2,8 @@
 """The example programs as a student would check them: each plays its script
 headless and must write its expected log exactly, and a picture whose shapes
 are where the program drew them. Also: a program with its own main behaves as
-the same program with WinMain, and a program that never waits still gets a picture.
+the same program with WinMain, a program that never waits still gets a picture,
+and programs whose own names are names the toolkit uses inside link and draw.
 
 Usage: examples_test.py EXAMPLES_SOURCE_DIR EXAMPLES_BUILD_DIR TEST_PROGRAMS_DIR
 The pictures are checked robustly (colors well inside shapes, pixel counts), so
@@ -57,7 +58,8 @@ def read_png(path):
 
 
 ORIGIN = (297, 248)  # client pixel of toolkit point (0, 0)
-RED, BLUE, NAVY, FOREST, WHITE = (255, 0, 0), (0, 0, 255), (0, 51, 153), (0, 102, 51), (255, 255, 255)
+RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
+NAVY, FOREST, WHITE = (0, 51, 153), (0, 102, 51), (255, 255, 255)
 
 
 def pixel(rows, x, y):
@@ -146,6 +148,14 @@ def main():
         check("... and says its picture is the surface as drawn", "surface as drawn" in stderr, stderr)
         rows = read_png(png)[2] if os.path.exists(png) else None
         check("... and its picture shows what it drew", rows is not None and pixel(rows, 0, 0) == BLUE)
+
+        # A global toolkit and a render_command of the program's own, in C and in C++.
+        for program, color in (("own-names-c", BLUE), ("own-names-cpp", GREEN)):
+            png = os.path.join(work, program + ".png")
+            status, stderr = run(os.path.join(test_programs, program), ["--snapshot", png], work)
+            check(program + " ends with status 0", status == 0, stderr)
+            rows = read_png(png)[2] if os.path.exists(png) else None
+            check(program + " draws with its own names", rows is not None and pixel(rows, 0, 0) == color)
 
     print(f"{len(failures)} failed")
     return 1 if failures else 0

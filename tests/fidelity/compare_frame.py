@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Share of equal pixels between the stand-in's surface and GDI's replay.
+"""Share of equal pixels between our picture of a frame and GDI's replay.
 
 Usage: compare_frame.py OURS.ppm GDI.ppm TEXT_MASK.pgm [DIFF.ppm]
-Counts the client area (595 x 496 from the top-left), leaving out the
-pixels the mask marks (around text). With DIFF, writes GDI's picture with
-every differing pixel in red.
+OURS is the window as shown (its client area, the surface's top-left part);
+GDI and the mask are whole surfaces. Counts the client area (595 x 496 from
+the top-left), leaving out the pixels the mask marks (around text). With
+DIFF, writes GDI's picture with every differing pixel in red.
 """
 import sys
 
@@ -27,18 +28,18 @@ def read_pnm(path):
 
 
 def main():
-    width, ours = read_pnm(sys.argv[1])
-    _, gdi = read_pnm(sys.argv[2])
+    ours_width, ours = read_pnm(sys.argv[1])
+    width, gdi = read_pnm(sys.argv[2])
     _, mask = read_pnm(sys.argv[3])
     counted = differing = 0
     diff = bytearray(gdi)
     for y in range(CLIENT_H):
         for x in range(CLIENT_W):
-            i = y * width + x
+            i, o = y * width + x, y * ours_width + x
             if mask[i]:
                 continue
             counted += 1
-            if ours[3 * i:3 * i + 3] != gdi[3 * i:3 * i + 3]:
+            if ours[3 * o:3 * o + 3] != gdi[3 * i:3 * i + 3]:
                 differing += 1
                 diff[3 * i:3 * i + 3] = b"\xff\x00\x00"
     print(f"{counted - differing} of {counted} non-text client pixels agree "

@@ -9,6 +9,8 @@
 #include "colors.h"
 #include "test_primitives_support.h"
 
+using namespace kv318::detail;
+
 using Lines = std::vector<std::string>;
 
 namespace {

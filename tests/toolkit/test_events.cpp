@@ -5,6 +5,8 @@
 #include "headless.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 struct Event {
@@ -100,7 +102,7 @@ TEST_F(EventTest, RunningAnimationGivesOnePeriodicEventPerTickAndNeverAStaleOne)
   PostMessageA(toolkit.graphics_window, WM_TIMER, TIMER_ID, 0);
   EXPECT_EQ(next().kind, EVENT_PERIODIC);
   EXPECT_EQ(vk::headless::now_ms(), after_first + TIMER_PERIOD_MS);
-  EXPECT_EQ(periodic_events_delivered(), 2);
+  EXPECT_EQ(KV318_host_periodic_events(), 2);
 }
 
 TEST_F(EventTest, ClickWhileWaitingForATickWinsAndItsTickIsDropped) {
@@ -110,7 +112,7 @@ TEST_F(EventTest, ClickWhileWaitingForATickWinsAndItsTickIsDropped) {
   Event click = next();
   EXPECT_EQ(click.kind, EVENT_MOUSE);
   EXPECT_EQ(click.x, 10);
-  EXPECT_EQ(periodic_events_delivered(), 0);
+  EXPECT_EQ(KV318_host_periodic_events(), 0);
   EXPECT_EQ(next().kind, EVENT_PERIODIC);
 }
 

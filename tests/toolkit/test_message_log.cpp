@@ -11,6 +11,8 @@
 #include "kernel.h"
 #include "toolkit_state.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 std::vector<std::string> kept_lines() {

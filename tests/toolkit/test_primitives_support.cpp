@@ -2,6 +2,8 @@
 
 #include "headless.h"
 
+using namespace kv318::detail;
+
 namespace draw_test {
 
 void start_fresh(bool open_toolkit) {

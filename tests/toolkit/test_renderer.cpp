@@ -7,6 +7,8 @@
 #include "draw_command.h"
 #include "test_primitives_support.h"
 
+using namespace kv318::detail;
+
 using draw_test::count_surface_pixels;
 using draw_test::raw_surface_pixel;
 using draw_test::surface_pixel;

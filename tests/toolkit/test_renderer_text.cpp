@@ -5,6 +5,8 @@
 
 #include "test_primitives_support.h"
 
+using namespace kv318::detail;
+
 namespace {
 
 constexpr COLORREF WHITE = RGB(255, 255, 255);

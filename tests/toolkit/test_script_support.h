@@ -19,6 +19,9 @@
 #include "script.h"
 #include "toolkit_state.h"
 
+// The tests reach into the toolkit's private state and routines.
+using namespace kv318::detail;
+
 struct DeliveredEvent {
   int kind = 0;
   int x = 0;

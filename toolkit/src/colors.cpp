@@ -2,6 +2,8 @@
 
 #include "kv318.h"
 
+namespace kv318::detail {
+
 namespace {
 
 struct ColorEntry {
@@ -47,3 +49,5 @@ int check_color(int color) {
 const char* color_name(int color) { return color_table[color].name; }
 
 COLORREF color_rgb(int color) { return color_table[color].rgb; }
+
+}  // namespace kv318::detail

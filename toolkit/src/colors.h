@@ -3,6 +3,8 @@
 
 #include "win32.h"
 
+namespace kv318::detail {
+
 constexpr int COLOR_COUNT = 24;
 constexpr int COLOR_WHITE = 1;
 constexpr int COLOR_RED = 2;
@@ -12,3 +14,5 @@ int check_color(int color);
 // Name and packed RGB of a valid index (0..COLOR_COUNT-1).
 const char* color_name(int color);
 COLORREF color_rgb(int color);
+
+}  // namespace kv318::detail

@@ -3,15 +3,18 @@
 
 #include <cstdint>
 
-#include "win32.h"
+#include "kv318_host.h"
 
+namespace kv318::detail {
+
+// The kinds a drawing observer is told of, less the clear, which has no command.
 enum DrawKind : std::int32_t {
-  DRAW_TRIANGLE = 0,
-  DRAW_RECTANGLE = 1,
-  DRAW_OVAL = 2,
-  DRAW_LINE = 3,
-  DRAW_PIXEL = 4,
-  DRAW_TEXT = 5,
+  DRAW_TRIANGLE = KV318_DRAW_TRIANGLE,
+  DRAW_RECTANGLE = KV318_DRAW_RECTANGLE,
+  DRAW_OVAL = KV318_DRAW_OVAL,
+  DRAW_LINE = KV318_DRAW_LINE,
+  DRAW_PIXEL = KV318_DRAW_PIXEL,
+  DRAW_TEXT = KV318_DRAW_TEXT,
 };
 
 // Coordinates are toolkit coordinates; which fields a kind uses:
@@ -34,7 +37,9 @@ struct DrawCommand {
   HGLOBAL text_block = nullptr;  // NUL-terminated private copy of the text
 };
 
-// Paints one command on the surface and sets refresh_pending.
+// Tells the host's drawing observer, paints one command on the surface and sets refresh_pending.
 void render_command(const DrawCommand& command);
 // Fills the surface with white inside a one-pixel frame of the current pen.
 void render_clear();
+
+}  // namespace kv318::detail

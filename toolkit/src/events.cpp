@@ -2,11 +2,9 @@
 // until it has an event, with the animation gating and the script hooks.
 #include "toolkit_state.h"
 
-namespace {
+namespace kv318::detail {
 
-long long periodic_delivered = 0;
-bool quit_retrieved = false;                   // the pump of this pass retrieved the quit message
-KV318_EventObserver event_observer = nullptr;  // the host's, told of every event returned
+namespace {
 
 bool pending_event_ready() {
   return toolkit.pending_kind != EVENT_NONE && (toolkit.pending_kind != EVENT_PERIODIC || toolkit.timer_fired);
@@ -35,7 +33,7 @@ void pump_one_message() {
   MSG msg;
   if (!GetMessageA(&msg, nullptr, 0, 0)) {
     toolkit.pending_kind = EVENT_QUIT;
-    quit_retrieved = true;
+    toolkit.quit_retrieved = true;
     return;
   }
   TranslateMessage(&msg);
@@ -43,16 +41,20 @@ void pump_one_message() {
   present_surface();
 }
 
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
+
 int KV318_next_event(int* x, int* y, char* key) {
   toolkit.pending_kind = EVENT_NONE;
   toolkit.pending_key = 0;
   toolkit.pending_y = 0;
   toolkit.pending_x = 0;
-  quit_retrieved = false;
+  toolkit.quit_retrieved = false;
   while (!pending_event_ready()) {
     pump_one_message();
     // A pass that retrieved the quit message takes no script step, so the quit is never overwritten.
-    if (quit_retrieved) break;
+    if (toolkit.quit_retrieved) break;
     if (take_script_step()) break;
     if (!toolkit.single_frame && !toolkit.animate) continue;
     if (toolkit.pending_kind == EVENT_NONE) arm_periodic_event();
@@ -61,9 +63,9 @@ int KV318_next_event(int* x, int* y, char* key) {
   *x = toolkit.pending_x;
   *y = toolkit.pending_y;
   *key = toolkit.pending_key;
-  if (toolkit.pending_kind == EVENT_PERIODIC) ++periodic_delivered;
+  if (toolkit.pending_kind == EVENT_PERIODIC) ++toolkit.periodic_delivered;
   const int kind = toolkit.quit_requested ? EVENT_QUIT : toolkit.pending_kind;
-  if (event_observer) event_observer(kind);
+  if (host_observers.events) host_observers.events(kind);
   return kind;
 }
 
@@ -88,9 +90,3 @@ int KV318_set_animation(unsigned int mode) {
   }
   return 1;
 }
-
-long long periodic_events_delivered() { return periodic_delivered; }
-
-void reset_periodic_count() { periodic_delivered = 0; }
-
-void KV318_host_observe_events(KV318_EventObserver observer) { event_observer = observer; }

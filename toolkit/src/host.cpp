@@ -3,6 +3,14 @@
 
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
+HostObservers host_observers;
+
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
+
 int KV318_host_play_file(FILE* file) {
   if (file == nullptr || toolkit.graphics_window == nullptr) return 0;
   if (toolkit.recording) toggle_recording();
@@ -17,9 +25,13 @@ void KV318_host_set_logging(int on) {
   if (toolkit.logging != (on != 0)) toggle_logging();
 }
 
-void KV318_host_observe_log(KV318_LogObserver observer) { set_log_observer(observer); }
+void KV318_host_observe_log(KV318_LogObserver observer) { host_observers.log = observer; }
 
-long long KV318_host_periodic_events(void) { return periodic_events_delivered(); }
+void KV318_host_observe_events(KV318_EventObserver observer) { host_observers.events = observer; }
+
+void KV318_host_observe_drawing(KV318_DrawObserver observer) { host_observers.drawing = observer; }
+
+long long KV318_host_periodic_events(void) { return toolkit.periodic_delivered; }
 
 int KV318_host_waits_for_user(void) {
   const bool idle = !toolkit.animate && !toolkit.single_frame && !toolkit.playback_active &&

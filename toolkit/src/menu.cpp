@@ -6,6 +6,8 @@
 
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 struct MenuEntry {
@@ -114,3 +116,5 @@ void set_menu_check(UINT id, bool checked) {
   if (toolkit.run_menu == nullptr) return;
   CheckMenuItem(toolkit.run_menu, id, MF_BYCOMMAND | check_flag(checked));
 }
+
+}  // namespace kv318::detail

@@ -4,6 +4,8 @@
 
 #include "win32.h"
 
+namespace kv318::detail {
+
 enum RunCommand : UINT {
   RUN_ANIMATE = 1,
   RUN_HALT = 2,
@@ -18,3 +20,5 @@ enum RunCommand : UINT {
 
 // Platform key code of Ctrl.
 constexpr WPARAM KEY_CONTROL = 17;
+
+}  // namespace kv318::detail

@@ -11,6 +11,8 @@
 
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 // Appends up to `count` bytes, keeping room for the terminator.
@@ -87,3 +89,5 @@ int format_message(char* buffer, size_t size, const char* format, va_list args) 
   va_end(retry);
   return result;
 }
+
+}  // namespace kv318::detail

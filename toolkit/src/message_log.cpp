@@ -5,9 +5,9 @@
 
 #include "toolkit_state.h"
 
-namespace {
+namespace kv318::detail {
 
-LogObserver log_observer = nullptr;
+namespace {
 
 int next_slot(int slot) { return slot == LOG_CAPACITY - 1 ? 0 : slot + 1; }
 
@@ -32,6 +32,10 @@ void store_line(const char* text, size_t length) {
 
 }  // namespace
 
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
+
 int KV318_log_message(const char* format, ...) {
   char buffer[LOG_BUFFER_SIZE];
   va_list args;
@@ -44,20 +48,8 @@ int KV318_log_message(const char* format, ...) {
   }
   // A message longer than the buffer is cut to fit; the result counts what was stored.
   size_t length = std::strlen(buffer);
-  if (log_observer) log_observer(buffer);
+  if (host_observers.log) host_observers.log(buffer);
   store_line(buffer, length);
   if (toolkit.text_window) InvalidateRect(toolkit.text_window, nullptr, TRUE);
   return static_cast<int>(length);
-}
-
-void set_log_observer(LogObserver observer) { log_observer = observer; }
-
-void reset_toolkit_state() {
-  for (HGLOBAL& block : toolkit.log_entries) {
-    if (block) GlobalFree(block);
-    block = nullptr;
-  }
-  close_script_file();
-  toolkit = ToolkitState{};
-  reset_periodic_count();
 }

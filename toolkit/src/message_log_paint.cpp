@@ -4,6 +4,8 @@
 
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 int next_slot(int slot) { return slot == LOG_CAPACITY - 1 ? 0 : slot + 1; }
@@ -64,3 +66,5 @@ void paint_message_log(HWND hwnd) {
   DeleteDC(dc);
   ReleaseDC(hwnd, window_dc);
 }
+
+}  // namespace kv318::detail

@@ -12,6 +12,8 @@
 #include "draw_command.h"
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 constexpr int MAX_PTSIZE = 127;
@@ -95,6 +97,10 @@ HGLOBAL copy_text(const char* string) {
 }
 
 }  // namespace
+
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
 
 int KV318_draw_pixel(int color, int x, int y) {
   color = check_color(color);

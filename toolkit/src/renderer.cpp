@@ -10,6 +10,8 @@
 #include "draw_command.h"
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
 // Values beyond the int range (points far off the surface) are pinned to it.
@@ -134,6 +136,58 @@ void render_kind(HDC dc, const DrawCommand& c) {
   }
 }
 
+// How many of the observer's points each DrawKind uses.
+int point_count(std::int32_t kind) {
+  switch (kind) {
+    case DRAW_TRIANGLE: return 3;
+    case DRAW_RECTANGLE:
+    case DRAW_OVAL:
+    case DRAW_LINE: return 2;
+    case DRAW_PIXEL:
+    case DRAW_TEXT: return 1;
+    default: return 0;
+  }
+}
+
+KV318_DrawCall observed_call(int kind, int color) {
+  KV318_DrawCall call{};
+  call.kind = kind;
+  call.color = color;
+  call.rgb = color_rgb(color);
+  call.origin_x = toolkit.origin_x;
+  call.origin_y = toolkit.origin_y;
+  return call;
+}
+
+// `text` is the command's locked text block, or null.
+KV318_DrawCall observed_command(const DrawCommand& c, const char* text) {
+  KV318_DrawCall call = observed_call(c.kind, c.color);
+  call.width = c.width;
+  const KV318_Point corners[3] = {{c.x1, c.y1}, {c.x2, c.y2}, {c.x3, c.y3}};
+  call.point_count = point_count(c.kind);
+  std::copy_n(corners, call.point_count, call.points);
+  if (c.kind == DRAW_TEXT) {
+    call.text_size = c.x2;
+    call.text = text;
+    call.text_length = text != nullptr ? std::strlen(text) : 0;
+  }
+  return call;
+}
+
+void tell_drawing_observer(const DrawCommand& c) {
+  if (host_observers.drawing == nullptr) return;
+  const auto* text = c.kind == DRAW_TEXT ? static_cast<const char*>(GlobalLock(c.text_block)) : nullptr;
+  const KV318_DrawCall call = observed_command(c, text);
+  host_observers.drawing(&call);
+  if (text != nullptr) GlobalUnlock(c.text_block);
+}
+
+void tell_drawing_observer_of_clear() {
+  if (host_observers.drawing == nullptr) return;
+  const KV318_DrawCall call = observed_call(KV318_DRAW_CLEAR, COLOR_WHITE);
+  host_observers.drawing(&call);
+}
+
 // The toolkit is open from KV318_init, which takes the window's DC, to
 // KV318_shutdown, which gives it back; outside that nothing is drawn.
 bool toolkit_open() { return toolkit.window_dc != nullptr && toolkit.surface_dc != nullptr; }
@@ -141,13 +195,17 @@ bool toolkit_open() { return toolkit.window_dc != nullptr && toolkit.surface_dc 
 }  // namespace
 
 void render_command(const DrawCommand& command) {
-  if (toolkit_open()) render_kind(toolkit.surface_dc, command);
+  if (toolkit_open()) {
+    tell_drawing_observer(command);
+    render_kind(toolkit.surface_dc, command);
+  }
   toolkit.refresh_pending = true;
 }
 
 // The outline comes from the surface's own pen, always its initial black one.
 void render_clear() {
   if (toolkit_open()) {
+    tell_drawing_observer_of_clear();
     HDC dc = toolkit.surface_dc;
     HBRUSH brush = CreateSolidBrush(color_rgb(COLOR_WHITE));
     HGDIOBJ old_brush = SelectObject(dc, brush);
@@ -157,3 +215,5 @@ void render_clear() {
   }
   toolkit.refresh_pending = true;
 }
+
+}  // namespace kv318::detail

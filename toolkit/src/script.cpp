@@ -14,21 +14,13 @@
 #include "menu.h"
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 namespace {
 
-enum class ScriptMode { reading, writing };
-
-// How the open script file was opened. A handle opened elsewhere (the headless
-// runner's --play file) counts as open for reading.
-ScriptMode open_mode = ScriptMode::reading;
-// A failed write to the open file was already reported; later ones stay quiet.
-bool write_failure_reported = false;
-// The last line read was too long and the rest of it is still in the file.
-bool rest_of_line_pending = false;
-
 void report_write_failure() {
-  if (write_failure_reported) return;
-  write_failure_reported = true;
+  if (toolkit.script_write_failure_reported) return;
+  toolkit.script_write_failure_reported = true;
   KV318_log_message("Cannot write script file %s\n", SCRIPT_FILE_NAME);
 }
 
@@ -37,9 +29,9 @@ void release_handle() {
   if (toolkit.script_file == nullptr) return;
   const bool failed = std::fclose(toolkit.script_file) != 0;
   toolkit.script_file = nullptr;
-  rest_of_line_pending = false;
-  if (failed && open_mode == ScriptMode::writing) report_write_failure();
-  open_mode = ScriptMode::reading;
+  toolkit.script_line_rest_pending = false;
+  if (failed && toolkit.script_mode == ScriptMode::writing) report_write_failure();
+  toolkit.script_mode = ScriptMode::reading;
 }
 
 bool open_script_file(ScriptMode mode) {
@@ -52,8 +44,8 @@ bool open_script_file(ScriptMode mode) {
       KV318_log_message("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);
     return false;
   }
-  open_mode = mode;
-  write_failure_reported = false;
+  toolkit.script_mode = mode;
+  toolkit.script_write_failure_reported = false;
   return true;
 }
 
@@ -67,7 +59,7 @@ bool ensure_open_for_reading() {
 // is met here only when lines are written without recording; it is released,
 // never written into.
 bool ensure_open_for_writing() {
-  if (toolkit.script_file != nullptr && open_mode == ScriptMode::reading) release_handle();
+  if (toolkit.script_file != nullptr && toolkit.script_mode == ScriptMode::reading) release_handle();
   return toolkit.script_file != nullptr || open_script_file(ScriptMode::writing);
 }
 
@@ -115,11 +107,11 @@ Skip skip_rest_of_line(std::FILE* file) {
   for (long i = 0; i < SKIP_STEP; ++i) {
     const int c = std::getc(file);
     if (c == '\n') {
-      rest_of_line_pending = false;
+      toolkit.script_line_rest_pending = false;
       return Skip::line_ended;
     }
     if (c == EOF) {
-      rest_of_line_pending = false;
+      toolkit.script_line_rest_pending = false;
       return Skip::end_of_file;
     }
   }
@@ -142,7 +134,7 @@ bool read_line(std::FILE* file, ScriptLine& line) {
   if (ended && line.length > 0 && line.text[line.length - 1] == '\r') --line.length;
   if (!ended && line.length == LINE_BUFFER_SIZE) {
     line.too_long = true;
-    rest_of_line_pending = true;
+    toolkit.script_line_rest_pending = true;
     skip_rest_of_line(file);
   }
   line.too_long = line.too_long || line.length > MAX_LINE_CHARACTERS;
@@ -300,7 +292,7 @@ int script_read_step() {
     toolkit.pending_kind = EVENT_PERIODIC;
     return 1;
   }
-  const Skip skipped = rest_of_line_pending ? skip_rest_of_line(toolkit.script_file) : Skip::line_ended;
+  const Skip skipped = toolkit.script_line_rest_pending ? skip_rest_of_line(toolkit.script_file) : Skip::line_ended;
   if (skipped == Skip::more_to_skip) return 0;  // still inside the over-long line: unreadable
   ScriptLine line;
   const Read read = skipped == Skip::end_of_file ? Read::end_of_file : read_nonempty_line(toolkit.script_file, line);
@@ -337,3 +329,5 @@ void record_pending_event() {
   write_pending_periodic_run();
   script_write_event(toolkit.pending_kind, toolkit.pending_x, toolkit.pending_y, toolkit.pending_key);
 }
+
+}  // namespace kv318::detail

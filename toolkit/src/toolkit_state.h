@@ -1,5 +1,7 @@
 // The toolkit's single state record and the routines its units share.
-// Internal to the toolkit: programs see only kv318.h.
+// Internal to the toolkit: programs see only kv318.h. Everything the toolkit
+// defines beside the KV318_ functions lives in kv318::detail, so that no name
+// of a program's own can meet one of the toolkit's when the program is linked.
 #pragma once
 
 #include <cstdarg>
@@ -7,6 +9,8 @@
 
 #include "kv318.h"
 #include "kv318_host.h"
+
+namespace kv318::detail {
 
 constexpr int SURFACE_WIDTH = 601;
 constexpr int SURFACE_HEIGHT = 540;
@@ -20,6 +24,9 @@ constexpr int SCRIPT_LINE_SIZE = 512;
 constexpr int EVENT_NONE = -1;
 constexpr const char* SCRIPT_FILE_NAME = "KV318.SCR";
 
+enum class ScriptMode { reading, writing };
+
+// Everything the toolkit keeps between calls; reset_toolkit_state puts it all back.
 struct ToolkitState {
   HINSTANCE instance = nullptr;
   HWND graphics_window = nullptr;   // null while the toolkit is not open
@@ -39,6 +46,8 @@ struct ToolkitState {
   bool single_frame = false;        // one periodic event is requested
   bool timer_fired = false;         // a tick arrived since the last periodic event was armed
   bool quit_requested = false;      // never cleared
+  bool quit_retrieved = false;      // the pump of this pass of KV318_next_event retrieved the quit message
+  long long periodic_delivered = 0; // periodic events KV318_next_event has returned since start-up
   bool ctrl_held = false;
   bool logging = true;              // drawing calls describe themselves in the log
   HGLOBAL log_entries[LOG_CAPACITY] = {};
@@ -48,10 +57,26 @@ struct ToolkitState {
   bool playback_active = false;
   bool play_one_requested = false;
   std::FILE* script_file = nullptr;
+  // How the open script file was opened. A handle opened elsewhere (the host's
+  // played file) counts as open for reading.
+  ScriptMode script_mode = ScriptMode::reading;
+  bool script_write_failure_reported = false;  // later failed writes to the open file stay quiet
+  bool script_line_rest_pending = false;       // the last line read was too long; its rest is still in the file
   int periodic_run = 0;             // run-length counter of periodic events
 };
 
 extern ToolkitState toolkit;
+
+// Whom the host asked to tell (kv318_host.h). Host configuration, not toolkit
+// state: the host may set it before KV318_init, and reset_toolkit_state keeps
+// it. Initialised at compile time, so even a static initializer may set it.
+struct HostObservers {
+  KV318_LogObserver log = nullptr;
+  KV318_EventObserver events = nullptr;
+  KV318_DrawObserver drawing = nullptr;
+};
+
+extern HostObservers host_observers;
 
 // Windows and lifecycle.
 LRESULT CALLBACK graphics_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -85,15 +110,11 @@ void close_script_file();
 // Message log.
 void paint_message_log(HWND hwnd);
 
-// Diagnostics for the headless runner and tests (not part of the public interface):
-// how many periodic events KV318_next_event has returned since start-up.
-long long periodic_events_delivered();
-void reset_periodic_count();
-// Sees every message-log line as it is written (the headless runner's --log).
 // vsnprintf's result and text, faster for the conversions log messages use.
 int format_message(char* buffer, size_t size, const char* format, va_list args);
 
-using LogObserver = KV318_LogObserver;
-void set_log_observer(LogObserver observer);
-// Puts every field back to its start value, releasing the log's blocks and the script file.
+// Releases what the state record owns (the script file, the log's blocks) and
+// puts every field back to its start value.
 void reset_toolkit_state();
+
+}  // namespace kv318::detail

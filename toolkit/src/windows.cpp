@@ -3,6 +3,8 @@
 #include "script.h"
 #include "toolkit_state.h"
 
+namespace kv318::detail {
+
 ToolkitState toolkit;
 
 namespace {
@@ -118,6 +120,27 @@ LRESULT CALLBACK text_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
   }
 }
 
+// The script file goes first: closing it may write a log line.
+void reset_toolkit_state() {
+  close_script_file();
+  for (HGLOBAL block : toolkit.log_entries) {
+    if (block) GlobalFree(block);
+  }
+  toolkit = ToolkitState{};
+}
+
+int show_text_window(int show) { return ShowWindow(toolkit.text_window, show ? SW_SHOW : SW_HIDE); }
+
+void present_surface() {
+  if (!toolkit.refresh_pending) return;
+  copy_surface_to_window();
+  toolkit.refresh_pending = false;
+}
+
+}  // namespace kv318::detail
+
+using namespace kv318::detail;
+
 int KV318_init(HINSTANCE instance, int previous_instance, LPSTR, int show_mode) {
   if (!instance) {
     // Called from main rather than WinMain: the program's own module, windows shown as the platform's default.
@@ -161,12 +184,4 @@ int KV318_set_logging(int on) {
   set_menu_check(4, toolkit.logging);
   if (toolkit.logging) show_text_window(1);
   return 1;
-}
-
-int show_text_window(int show) { return ShowWindow(toolkit.text_window, show ? SW_SHOW : SW_HIDE); }
-
-void present_surface() {
-  if (!toolkit.refresh_pending) return;
-  copy_surface_to_window();
-  toolkit.refresh_pending = false;
 }
