@@ -22,24 +22,11 @@ bool take_script_step() {
   if (!toolkit.play_one_requested && !toolkit.playback_active) return false;
   toolkit.play_one_requested = false;
   if (script_read_step() == 1) return true;
-  toolkit.play_one_requested = false;
   toolkit.playback_active = false;
   return false;
 }
 
 }  // namespace
-
-void pump_one_message() {
-  MSG msg;
-  if (!GetMessageA(&msg, nullptr, 0, 0)) {
-    toolkit.pending_kind = EVENT_QUIT;
-    toolkit.quit_retrieved = true;
-    return;
-  }
-  TranslateMessage(&msg);
-  DispatchMessageA(&msg);
-  present_surface();
-}
 
 }  // namespace kv318::detail
 
@@ -50,11 +37,19 @@ int KV318_next_event(int* x, int* y, char* key) {
   toolkit.pending_key = 0;
   toolkit.pending_y = 0;
   toolkit.pending_x = 0;
-  toolkit.quit_retrieved = false;
   while (!pending_event_ready()) {
-    pump_one_message();
-    // A pass that retrieved the quit message takes no script step, so the quit is never overwritten.
-    if (toolkit.quit_retrieved) break;
+    // One platform message per pass. The program waits in GetMessageA, called
+    // here and nowhere deeper, so the page's list of the functions that may
+    // wait (hosts/web) stays short.
+    MSG msg;
+    if (!GetMessageA(&msg, nullptr, 0, 0)) {
+      // A pass that retrieved the quit message takes no script step, so the quit is never overwritten.
+      toolkit.pending_kind = EVENT_QUIT;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    present_surface();
     if (take_script_step()) break;
     if (!toolkit.single_frame && !toolkit.animate) continue;
     if (toolkit.pending_kind == EVENT_NONE) arm_periodic_event();

@@ -46,7 +46,6 @@ struct ToolkitState {
   bool single_frame = false;        // one periodic event is requested
   bool timer_fired = false;         // a tick arrived since the last periodic event was armed
   bool quit_requested = false;      // never cleared
-  bool quit_retrieved = false;      // the pump of this pass of KV318_next_event retrieved the quit message
   long long periodic_delivered = 0; // periodic events KV318_next_event has returned since start-up
   bool ctrl_held = false;
   bool logging = true;              // drawing calls describe themselves in the log
@@ -85,7 +84,6 @@ int show_text_window(int show);
 void present_surface();
 
 // Event loop.
-void pump_one_message();
 // Writes the pending event to the script file as the recording hook does.
 void record_pending_event();
 

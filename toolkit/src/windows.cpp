@@ -1,5 +1,6 @@
 // Toolkit lifecycle and windows: the state record, opening and closing the
 // toolkit, the two window handlers, the origin and copying the surface.
+#include "menu.h"
 #include "script.h"
 #include "toolkit_state.h"
 
@@ -181,7 +182,7 @@ int KV318_shutdown() {
 int KV318_set_logging(int on) {
   if (!toolkit.graphics_window) return 0;
   toolkit.logging = on != 0;
-  set_menu_check(4, toolkit.logging);
+  set_menu_check(RUN_LOGGING, toolkit.logging);
   if (toolkit.logging) show_text_window(1);
   return 1;
 }
