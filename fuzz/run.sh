@@ -6,9 +6,7 @@ seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORKAN_BUILD_FUZZ=ON -DVORKAN_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target fuzz_script_reader
+(cd "$root" && cmake --preset fuzz >/dev/null && cmake --build --preset fuzz)
 
 corpus="$build/corpus/script"
 mkdir -p "$corpus" "$build/findings"
