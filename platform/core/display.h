@@ -11,8 +11,13 @@
 
 namespace vk {
 
+// Modifier keys held, as a display reports them when one of the program's
+// windows gets the keyboard focus back (they may have changed while another
+// program had it, unseen).
+enum Modifier { MODIFIER_CTRL = 1, MODIFIER_SHIFT = 2, MODIFIER_ALT = 4 };
+
 struct InputEvent {
-  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose };
+  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose, FocusGained, FocusLost };
   Kind kind = Kind::None;
   HWND window = nullptr;  // null: the window with the keyboard focus
   int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
@@ -20,6 +25,7 @@ struct InputEvent {
   int key = 0;            // Win32 virtual-key code for key events
   enum class Button { Left, Right, Middle };
   Button button = Button::Left;  // for button events
+  int modifiers = 0;      // FocusGained: the Modifier bits held at that moment
 };
 
 // What a window shows: its menu bar, if it has one, above its client area, with

@@ -5,8 +5,9 @@
  * values and calling shapes; the stand-in in platform/ implements them.
  *
  * Index: basic types and handles; messages and styles; records (MSG, WNDCLASSA,
- * RECT, PAINTSTRUCT, TEXTMETRICA); KERNEL32 memory blocks; USER32 windows, messages,
- * timers, painting, menus; GDI32 device contexts, objects, drawing and text.
+ * RECT, PAINTSTRUCT, TEXTMETRICA); KERNEL32 memory blocks, file attributes and the
+ * last error; USER32 windows, keyboard state, messages, timers, painting, menus;
+ * GDI32 device contexts, objects, drawing and text.
  */
 #ifndef VORKAN_WIN32_H
 #define VORKAN_WIN32_H
@@ -29,6 +30,7 @@ extern "C" {
 typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
+typedef short SHORT;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef unsigned int UINT;
@@ -111,6 +113,8 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
+#define WM_ENTERMENULOOP 0x0211
+#define WM_EXITMENULOOP 0x0212
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
@@ -125,6 +129,11 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define MK_RBUTTON 0x0002
 #define MK_MBUTTON 0x0010
 #define WM_USER 0x0400
+
+/* WM_ACTIVATE states (the low word of its first parameter). */
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
 
 /* WM_SIZE kinds. */
 #define SIZE_RESTORED 0
@@ -214,6 +223,19 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 /* Stock icons and cursors. */
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
+
+/* File attributes. */
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+
+/* Error codes of GetLastError. */
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_INVALID_PARAMETER 87
 
 /* Global memory flags. */
 #define GMEM_FIXED 0x0000
@@ -362,6 +384,15 @@ SIZE_T WINAPI GlobalSize(HGLOBAL mem);
 DWORD WINAPI GetTickCount(void);
 /* The program's own module for a null name (the instance WinMain would be given); null for any other. */
 HMODULE WINAPI GetModuleHandleA(LPCSTR module_name);
+/* KERNEL32: what is at a path. A regular file gives FILE_ATTRIBUTE_ARCHIVE (with
+ * FILE_ATTRIBUTE_READONLY when nobody may write it), a directory
+ * FILE_ATTRIBUTE_DIRECTORY. Nothing there gives INVALID_FILE_ATTRIBUTES with
+ * ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND; a pipe, a device or a socket,
+ * which a file call could wait on, INVALID_FILE_ATTRIBUTES with
+ * ERROR_INVALID_PARAMETER (as Wine reports them). */
+DWORD WINAPI GetFileAttributesA(LPCSTR path);
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD error);
 
 /* USER32: classes and windows. */
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wc);
@@ -381,6 +412,9 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
 int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
 HWND WINAPI GetFocus(void);
 HWND WINAPI SetFocus(HWND hwnd);
+/* USER32: keyboard state as of the last message retrieved: the high bit (a
+ * negative result) while the key is down, the low bit toggled by each press. */
+SHORT WINAPI GetKeyState(int virtual_key);
 int WINAPI GetSystemMetrics(int index);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);

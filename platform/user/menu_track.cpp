@@ -2,14 +2,16 @@
 // before it becomes a window's message.
 //
 // As on Win32, one menu is active at a time and, while it is, it takes all
-// mouse input and every key that goes down; the message loop keeps running,
-// so timers still tick. A click on a title opens its popup; releasing the
-// button over an enabled item chooses it (posting WM_COMMAND); a click
-// anywhere else closes the menu and is not passed on. From the keyboard, Alt
-// with a title's mnemonic opens that popup, Alt alone selects the first title,
-// arrows move, Enter chooses, Escape closes, and an item's mnemonic chooses it.
-// Alt combinations are system keys on Win32, so their keys never reach the
-// program as WM_KEYDOWN; with Ctrl also held (AltGr) they are ordinary keys.
+// input: the program is held in the menu loop (messages.cpp), which still
+// dispatches timers and painting. A click on a title opens its popup;
+// releasing the button over an enabled item chooses it (posting WM_COMMAND); a
+// click anywhere else closes the menu and is not passed on. From the keyboard,
+// Alt with a title's mnemonic opens that popup, Alt alone or F10 selects the
+// first title, arrows move, Enter chooses, Escape closes, and an item's
+// mnemonic chooses it (a letter typed with Ctrl held is no mnemonic: it makes
+// a control character on Win32). Alt combinations are system keys on Win32, so
+// their keys never reach the program as WM_KEYDOWN; with Ctrl also held
+// (AltGr) they are ordinary keys.
 #include "menu_view.h"
 
 namespace vk::user::menu_view {
@@ -35,6 +37,7 @@ const Menu* popup_under(const Window& window, int title) {
 }
 
 bool ctrl_down() { return state().key_down[VK_CONTROL]; }
+bool shift_down() { return state().key_down[VK_SHIFT]; }
 
 void close_menu(Tracker& t) {
   if (t.mode != Mode::Closed) mark_changed(t.owner);
@@ -242,7 +245,9 @@ void popup_key(Tracker& t, Window& owner, int key) {
     case VK_LEFT: step_title(t, owner, -1); break;
     case VK_RIGHT: step_title(t, owner, +1); break;
     case VK_RETURN: choose(t, t.highlight); break;
-    default: choose_by_mnemonic(t, *popup, key); break;
+    default:
+      if (!ctrl_down()) choose_by_mnemonic(t, *popup, key);
+      break;
   }
 }
 
@@ -256,7 +261,7 @@ void bar_key(Tracker& t, Window& owner, int key) {
     case VK_DOWN:
     case VK_RETURN: activate_title(t, owner, t.title, true); break;
     default: {
-      int title = title_with_mnemonic(owner, key);
+      int title = ctrl_down() ? -1 : title_with_mnemonic(owner, key);
       if (title >= 0) activate_title(t, owner, title, true);
       break;
     }
@@ -279,8 +284,21 @@ bool release_alt(Tracker& t, Window& window) {
   return true;
 }
 
+// F10 alone works as Alt pressed and released: it selects the first title, or ends an active menu.
+bool press_f10(Tracker& t, Window& window) {
+  if (ctrl_down() || shift_down()) return false;
+  t.eaten_keys.set(VK_F10);
+  if (t.mode != Mode::Closed) {
+    close_menu(t);
+  } else if (title_count(window) > 0) {
+    select_title(t, window, 0);
+  }
+  return true;
+}
+
 bool take_key_down(Tracker& t, Window& window, int key) {
   if (key == VK_MENU) return press_alt(t);
+  if (key == VK_F10 && !t.alt_held) return press_f10(t, window);
   if (t.mode == Mode::Closed) {
     bool alt_combination = t.alt_held && !ctrl_down() && key != VK_CONTROL && key != VK_SHIFT;
     if (!alt_combination) return false;
@@ -362,6 +380,17 @@ bool open_item_box(HWND hwnd, int position, RECT& box) {
 }  // namespace vk::user::menu_view
 
 namespace vk::user {
+
+HWND active_menu_owner() {
+  menu_view::validate_tracker();
+  const menu_view::Tracker& t = menu_view::tracker();
+  return t.mode == menu_view::Mode::Closed ? nullptr : t.owner;
+}
+
+void close_active_menu() {
+  menu_view::validate_tracker();
+  menu_view::close_menu(menu_view::tracker());
+}
 
 bool menu_takes_input(Window& window, const InputEvent& event) {
   using namespace menu_view;

@@ -63,9 +63,11 @@ struct State {
   int quit_code = 0;
   HWND focus = nullptr;
   std::uintptr_t next_handle = 0x1000;
-  bool key_down[256] = {};
-  bool caps_lock = false;
+  bool key_down[256] = {};    // as of the input retrieved last (GetKeyState)
+  bool toggled[256] = {};     // flipped by each press (Caps Lock's state)
   bool loop_started = false;  // GetMessageA has been called
+  HWND menu_loop_owner = nullptr;  // the window whose menu holds the program, while one does
+  std::deque<MSG> held_input;      // input messages kept back until the menu loop has ended
 };
 
 State& state();
@@ -85,6 +87,16 @@ int menu_bar_height(const Window& window);
 WindowFrame compose_frame(Window& window);
 // Input for the menu bar or an open menu; true when the menu took it.
 bool menu_takes_input(Window& window, const InputEvent& event);
+// The window whose menu is active (a title selected or a popup open), or null.
+HWND active_menu_owner();
+// Closes the active menu, if any, without choosing anything.
+void close_active_menu();
+
+// Gives the keyboard focus to `hwnd` (null: to none), sending WM_KILLFOCUS to
+// the window that had it and WM_SETFOCUS to the new one. With `returning`, the
+// focus comes back from another program: WM_SETFOCUS is sent even when the
+// window had the focus before it went.
+void change_focus(HWND hwnd, bool returning = false);
 
 // Removes every timer of a window.
 void kill_window_timers(HWND hwnd);

@@ -1,4 +1,4 @@
-// USER32 window classes, windows, painting, focus and system metrics.
+// USER32 window classes, windows, painting, the keyboard focus and system metrics.
 #include <algorithm>
 #include <cstring>
 
@@ -75,6 +75,15 @@ static HWND first_visible_window() {
   return nullptr;
 }
 
+void change_focus(HWND hwnd, bool returning) {
+  HWND previous = state().focus;
+  if (hwnd == previous && !returning) return;
+  state().focus = hwnd;
+  if (previous && previous != hwnd) SendMessageA(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+  // The window may have been handed the focus on again meanwhile.
+  if (hwnd && state().focus == hwnd) SendMessageA(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+}
+
 static void fill_background(Window& window, HDC dc) {
   HBRUSH brush = window.window_class->settings.hbrBackground;
   if (!brush) return;
@@ -102,8 +111,10 @@ void reset_stand_in() {
   s.quit_code = 0;
   s.focus = nullptr;
   for (bool& down : s.key_down) down = false;
-  s.caps_lock = false;
+  for (bool& on : s.toggled) on = false;
   s.loop_started = false;
+  s.menu_loop_owner = nullptr;
+  s.held_input.clear();
   gdi::reset();
   kernel::reset();
 }
@@ -184,9 +195,9 @@ BOOL WINAPI ShowWindow(HWND hwnd, int show) {
   bool activates = show != SW_SHOWNA && show != SW_SHOWNOACTIVATE && show != SW_SHOWMINNOACTIVE &&
                    show != SW_SHOWMINIMIZED && show != SW_MINIMIZE;
   if (visible && activates) {
-    state().focus = hwnd;
+    change_focus(hwnd);
   } else if (!visible && state().focus == hwnd) {
-    state().focus = first_visible_window();
+    change_focus(first_visible_window());
   }
   return was_visible;
 }
@@ -209,7 +220,10 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   vk::display().window_destroyed(hwnd);
   vk::gdi::detach_window(hwnd);
   state().windows.erase(hwnd);
-  if (state().focus == hwnd) state().focus = first_visible_window();
+  if (state().focus == hwnd) {
+    state().focus = nullptr;  // gone: it is told nothing more
+    change_focus(first_visible_window());
+  }
   return TRUE;
 }
 
@@ -268,7 +282,7 @@ HWND WINAPI GetFocus(void) { return state().focus; }
 
 HWND WINAPI SetFocus(HWND hwnd) {
   HWND previous = state().focus;
-  if (find_window(hwnd)) state().focus = hwnd;
+  if (find_window(hwnd)) change_focus(hwnd);
   return previous;
 }
 

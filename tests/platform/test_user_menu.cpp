@@ -1,9 +1,11 @@
 // The drawn menu bar and popup as a user sees and works them on the headless
 // display: what the composed frame shows, which clicks and keys the menu takes,
-// and the commands it posts.
+// the commands it posts, and the menu loop that holds the program meanwhile.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <vector>
 
 #include "headless.h"
@@ -18,6 +20,7 @@ constexpr int BAR = 19;
 
 bool give_menu = true;
 HMENU popup_menu = nullptr;
+std::vector<UINT> proc_messages;  // every message the window procedure was handed, sent or dispatched
 
 // Positions: 0 Animate, 1 Halt, 2 separator, 3 Logging (checked), 4 separator, 5 Quit, 6 grayed.
 void build_menu(HWND hwnd) {
@@ -35,6 +38,7 @@ void build_menu(HWND hwnd) {
 }
 
 LRESULT CALLBACK green_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  proc_messages.push_back(msg);
   if (msg == WM_CREATE && give_menu) build_menu(hwnd);
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;
@@ -70,8 +74,23 @@ class Menu : public ::testing::Test {
   }
 
   // Handles the queued input: retrieves messages until the next WM_TIMER, by
-  // which time the windows were presented. Returns what was retrieved.
-  std::vector<MSG> pump() {
+  // which time the windows were presented. Returns what was retrieved. While
+  // a menu holds the program, GetMessageA returns nothing: each time its loop
+  // waits for input, the next of `while_held` runs instead, to look at what
+  // is shown and give more input. A menu still open when they are used up is
+  // a failure (and is closed, so that the test ends).
+  std::vector<MSG> pump(std::deque<std::function<void()>> while_held = {}) {
+    vk::headless::set_idle_handler([&while_held] {
+      if (!vk::user::active_menu_owner()) return;
+      if (while_held.empty()) {
+        ADD_FAILURE() << "the menu still holds the program";
+        vk::headless::type_key(VK_ESCAPE);
+        return;
+      }
+      auto step = std::move(while_held.front());
+      while_held.pop_front();
+      step();
+    });
     std::vector<MSG> got;
     MSG msg{};
     do {
@@ -80,8 +99,12 @@ class Menu : public ::testing::Test {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     } while (msg.message != WM_TIMER);
+    vk::headless::set_idle_handler(nullptr);
+    EXPECT_TRUE(while_held.empty()) << while_held.size() << " steps were not needed";
     return got;
   }
+
+  static bool held() { return vk::user::active_menu_owner() != nullptr; }
 
   static int count(const std::vector<MSG>& got, UINT message) {
     return static_cast<int>(std::count_if(got.begin(), got.end(), [&](const MSG& m) { return m.message == message; }));
@@ -123,10 +146,7 @@ class Menu : public ::testing::Test {
     vk::headless::press_left_button(hwnd, (box.left + box.right) / 2, (box.top + box.bottom) / 2 - BAR);
   }
 
-  void open_with_mouse() {
-    vk::headless::press_left_button(hwnd, 10, -9);
-    pump();
-  }
+  void open_with_mouse() { vk::headless::press_left_button(hwnd, 10, -9); }
 
   void open_with_keyboard() {
     vk::headless::key_down(VK_MENU);
@@ -185,25 +205,33 @@ TEST_F(Menu, BarShowsAboveAnUntouchedClientArea) {
 }
 
 TEST_F(Menu, ClickOnTheTitleOpensThePopupOverTheClientAreaAndAgainClosesIt) {
-  vk::headless::press_left_button(hwnd, 10, -9);
-  std::vector<MSG> got = pump();
+  open_with_mouse();
+  bool shown = false;
+  bool client_untouched = false;
+  int first_item_top = 0;
+  std::vector<MSG> got = pump({[&] {
+    shown = popup_shown();
+    std::vector<std::uint32_t> client;
+    int w = 0, h = 0;
+    client_untouched = vk::headless::last_presented(hwnd, client, w, h) &&
+                       std::all_of(client.begin(), client.end(), [](std::uint32_t p) { return p == CLIENT_GREEN; });
+    first_item_top = item(0).top;
+    vk::headless::press_left_button(hwnd, 10, -9);
+  }});
   EXPECT_EQ(count(got, WM_LBUTTONDOWN) + count(got, WM_LBUTTONUP), 0);
-  EXPECT_TRUE(popup_shown());
-  std::vector<std::uint32_t> client;
-  int w = 0, h = 0;
-  ASSERT_TRUE(vk::headless::last_presented(hwnd, client, w, h));
-  EXPECT_TRUE(std::all_of(client.begin(), client.end(), [](std::uint32_t p) { return p == CLIENT_GREEN; }));
-  EXPECT_GE(item(0).top, BAR);
-
-  vk::headless::press_left_button(hwnd, 10, -9);
-  pump();
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(client_untouched);
+  EXPECT_GE(first_item_top, BAR);
   EXPECT_FALSE(popup_shown());
 }
 
-TEST_F(Menu, ChoosingAnEnabledItemPostsItsCommandAndCloses) {
+// The program gets nothing while the menu is open: the command comes after the menu loop's end.
+TEST_F(Menu, ChoosingAnEnabledItemEndsTheMenuLoopThenPostsItsCommand) {
   open_with_mouse();
-  click_item(1);
-  std::vector<MSG> got = pump();
+  std::vector<MSG> got = pump({[&] { click_item(1); }});
+  ASSERT_GE(got.size(), 2u);
+  EXPECT_EQ(got[0].message, static_cast<UINT>(WM_EXITMENULOOP));
+  EXPECT_EQ(got[1].message, static_cast<UINT>(WM_COMMAND));
   EXPECT_EQ(commands(got), std::vector<WPARAM>{2});
   EXPECT_EQ(count(got, WM_LBUTTONDOWN) + count(got, WM_LBUTTONUP), 0);
   EXPECT_FALSE(popup_shown());
@@ -211,23 +239,32 @@ TEST_F(Menu, ChoosingAnEnabledItemPostsItsCommandAndCloses) {
 
 TEST_F(Menu, GrayedItemsAndSeparatorsCannotBeChosenOrHighlighted) {
   open_with_mouse();
-  RECT grayed = item(6);
-  vk::headless::move_mouse(hwnd, grayed.left + 5, grayed.top + 3 - BAR);
-  pump();
-  EXPECT_FALSE(highlighted(6));
-  click_item(6);
-  click_item(2);
-  std::vector<MSG> got = pump();
+  bool grayed_highlighted = true;
+  bool still_open = false;
+  std::vector<MSG> got = pump({
+      [&] {
+        RECT grayed = item(6);
+        vk::headless::move_mouse(hwnd, grayed.left + 5, grayed.top + 3 - BAR);
+      },
+      [&] {
+        grayed_highlighted = highlighted(6);
+        click_item(6);
+        click_item(2);
+      },
+      [&] {
+        still_open = popup_shown();
+        vk::headless::type_key('V');  // the grayed item's mnemonic
+      },
+      [&] { vk::headless::type_key(VK_ESCAPE); },
+  });
+  EXPECT_FALSE(grayed_highlighted);
+  EXPECT_TRUE(still_open);
   EXPECT_TRUE(commands(got).empty());
-  EXPECT_TRUE(popup_shown());
-  vk::headless::type_key('V');  // the grayed item's mnemonic
-  EXPECT_TRUE(commands(pump()).empty());
 }
 
 TEST_F(Menu, ClickElsewhereClosesAndIsNotPassedOnButTheNextClickIs) {
   open_with_mouse();
-  vk::headless::press_left_button(hwnd, 400, 400);
-  std::vector<MSG> got = pump();
+  std::vector<MSG> got = pump({[&] { vk::headless::press_left_button(hwnd, 400, 400); }});
   EXPECT_FALSE(popup_shown());
   EXPECT_EQ(count(got, WM_LBUTTONDOWN) + count(got, WM_LBUTTONUP), 0);
   vk::headless::press_left_button(hwnd, 400, 400);
@@ -241,44 +278,63 @@ TEST_F(Menu, ClickInAnotherWindowClosesTheMenuAndIsNotPassedOn) {
   HWND other = make_window();
   pump();
   open_with_mouse();
-  vk::headless::press_left_button(other, 20, 20);
-  std::vector<MSG> got = pump();
+  std::vector<MSG> got = pump({[&] { vk::headless::press_left_button(other, 20, 20); }});
   EXPECT_FALSE(popup_shown());
   EXPECT_EQ(count(got, WM_LBUTTONDOWN), 0);
 }
 
 TEST_F(Menu, TheItemUnderTheMouseIsHighlighted) {
   open_with_mouse();
-  EXPECT_FALSE(highlighted(0));
-  RECT first = item(0);
-  vk::headless::move_mouse(hwnd, first.left + 20, first.top + 2 - BAR);
-  std::vector<MSG> got = pump();
+  std::vector<std::vector<bool>> seen;  // highlights of Animate and Logging after each move
+  auto note = [&] { seen.push_back({highlighted(0), highlighted(3)}); };
+  std::vector<MSG> got = pump({
+      [&] {
+        note();
+        RECT first = item(0);
+        vk::headless::move_mouse(hwnd, first.left + 20, first.top + 2 - BAR);
+      },
+      [&] {
+        note();
+        RECT logging = item(3);
+        vk::headless::move_mouse(hwnd, logging.left + 20, logging.bottom - 1 - BAR);
+      },
+      [&] {
+        note();
+        vk::headless::move_mouse(hwnd, 500, 400);
+      },
+      [&] {
+        note();
+        vk::headless::type_key(VK_ESCAPE);
+      },
+  });
+  const std::vector<std::vector<bool>> expected = {{false, false}, {true, false}, {false, true}, {false, false}};
+  EXPECT_EQ(seen, expected);
   EXPECT_EQ(count(got, WM_MOUSEMOVE), 0);
-  EXPECT_TRUE(highlighted(0));
-  RECT logging = item(3);
-  vk::headless::move_mouse(hwnd, logging.left + 20, logging.bottom - 1 - BAR);
-  pump();
-  EXPECT_FALSE(highlighted(0));
-  EXPECT_TRUE(highlighted(3));
-  vk::headless::move_mouse(hwnd, 500, 400);
-  pump();
-  EXPECT_FALSE(highlighted(3));
 }
 
 TEST_F(Menu, AltRThenArrowsMoveOverEnabledItemsAndEnterChooses) {
   open_with_keyboard();
-  std::vector<MSG> got = pump();
-  EXPECT_TRUE(highlighted(0));
-  const int expected[] = {1, 3, 5, 0};  // separators and the grayed line are skipped, the end wraps
-  for (int position : expected) {
-    vk::headless::type_key(VK_DOWN);
-    pump();
-    EXPECT_TRUE(highlighted(position)) << position;
+  std::vector<int> highlights;  // the highlighted item after opening and after each Down
+  auto note = [&] {
+    for (int position = 0; position < 7; ++position) {
+      if (highlighted(position)) highlights.push_back(position);
+    }
+  };
+  std::deque<std::function<void()>> steps;
+  for (int down = 0; down < 4; ++down) {
+    steps.push_back([&] {
+      note();
+      vk::headless::type_key(VK_DOWN);
+    });
   }
-  vk::headless::type_key(VK_UP);
-  vk::headless::type_key(VK_RETURN);
-  std::vector<MSG> rest = pump();
-  got.insert(got.end(), rest.begin(), rest.end());
+  steps.push_back([&] {
+    note();
+    vk::headless::type_key(VK_UP);
+    vk::headless::type_key(VK_RETURN);
+  });
+  std::vector<MSG> got = pump(steps);
+  // Separators and the grayed line are skipped, the end wraps.
+  EXPECT_EQ(highlights, (std::vector<int>{0, 1, 3, 5, 0}));
   EXPECT_EQ(commands(got), std::vector<WPARAM>{8});
   EXPECT_FALSE(popup_shown());
   EXPECT_FALSE(keys_reached_program(got));
@@ -286,8 +342,7 @@ TEST_F(Menu, AltRThenArrowsMoveOverEnabledItemsAndEnterChooses) {
 
 TEST_F(Menu, EscapeClosesAndLaterKeysReachTheProgram) {
   open_with_keyboard();
-  vk::headless::type_key(VK_ESCAPE);
-  std::vector<MSG> got = pump();
+  std::vector<MSG> got = pump({[] { vk::headless::type_key(VK_ESCAPE); }});
   EXPECT_FALSE(popup_shown());
   EXPECT_FALSE(keys_reached_program(got));
   vk::headless::type_key('A');
@@ -297,24 +352,50 @@ TEST_F(Menu, EscapeClosesAndLaterKeysReachTheProgram) {
   EXPECT_EQ(count(got, WM_KEYUP), 1);
 }
 
-TEST_F(Menu, AltAloneSelectsTheTitleAndDownOpensItsPopup) {
-  vk::headless::type_key(VK_MENU);
-  std::vector<MSG> got = pump();
-  EXPECT_FALSE(keys_reached_program(got));
-  EXPECT_FALSE(popup_shown());
-  vk::headless::type_key(VK_DOWN);
-  pump();
-  EXPECT_TRUE(highlighted(0));
-  vk::headless::type_key(VK_RETURN);
-  got = pump();
-  EXPECT_EQ(commands(got), std::vector<WPARAM>{1});
+// Alt alone and F10 select the title; Down opens its popup, Enter chooses; F10 again ends the menu.
+TEST_F(Menu, AltOrF10AloneSelectsTheTitleAndDownOpensItsPopup) {
+  for (int key : {VK_MENU, VK_F10}) {
+    SCOPED_TRACE(key);
+    vk::headless::type_key(key);
+    bool title_only = false;
+    bool first_highlighted = false;
+    std::vector<MSG> got = pump({
+        [&] {
+          title_only = !popup_shown();
+          vk::headless::type_key(VK_DOWN);
+        },
+        [&] {
+          first_highlighted = highlighted(0);
+          vk::headless::type_key(VK_RETURN);
+        },
+    });
+    EXPECT_TRUE(title_only);
+    EXPECT_TRUE(first_highlighted);
+    EXPECT_EQ(commands(got), std::vector<WPARAM>{1});
+    EXPECT_FALSE(keys_reached_program(got));
+  }
+  vk::headless::type_key(VK_F10);
+  std::vector<MSG> got = pump({[] { vk::headless::type_key(VK_F10); }});
+  EXPECT_FALSE(held());
   EXPECT_FALSE(keys_reached_program(got));
 }
 
-TEST_F(Menu, AnItemsMnemonicChoosesIt) {
+// A letter typed with Ctrl is a control character on Win32, never a mnemonic.
+TEST_F(Menu, AnItemsMnemonicChoosesItButNotWithCtrlHeld) {
   open_with_keyboard();
-  vk::headless::type_key('L');
-  std::vector<MSG> got = pump();
+  bool open_after_ctrl_h = false;
+  std::vector<MSG> got = pump({
+      [] {
+        vk::headless::key_down(VK_CONTROL);
+        vk::headless::type_key('H');
+        vk::headless::key_up(VK_CONTROL);
+      },
+      [&] {
+        open_after_ctrl_h = popup_shown();
+        vk::headless::type_key('L');
+      },
+  });
+  EXPECT_TRUE(open_after_ctrl_h);
   EXPECT_EQ(commands(got), std::vector<WPARAM>{4});
   EXPECT_FALSE(keys_reached_program(got));
 }
@@ -328,48 +409,103 @@ TEST_F(Menu, WithCtrlHeldAltCombinationsAreOrdinaryKeys) {
   EXPECT_EQ(count(got, WM_KEYDOWN), 2);  // Alt and R
 }
 
-TEST_F(Menu, AKeyHeldBeforeTheMenuOpenedIsReleasedToTheProgram) {
+// Keys held from before the menu opened are released inside it, unseen by the
+// program, as Win32's menu loop takes every key; GetKeyState tells.
+TEST_F(Menu, TheMenuTakesEveryKeyAndGetKeyStateFollowsThem) {
   vk::headless::key_down(VK_CONTROL);
   pump();
+  EXPECT_LT(GetKeyState(VK_CONTROL), 0);
   open_with_mouse();
-  vk::headless::type_key(VK_DOWN);
-  vk::headless::key_up(VK_CONTROL);
-  std::vector<MSG> got = pump();
-  ASSERT_EQ(count(got, WM_KEYUP), 1);
-  EXPECT_EQ(std::find_if(got.begin(), got.end(), [](const MSG& m) { return m.message == WM_KEYUP; })->wParam,
-            static_cast<WPARAM>(VK_CONTROL));
-  EXPECT_EQ(count(got, WM_KEYDOWN), 0);
+  SHORT ctrl_inside = -1;
+  std::vector<MSG> got = pump({
+      [] {
+        vk::headless::type_key(VK_DOWN);
+        vk::headless::key_up(VK_CONTROL);
+      },
+      [&] {
+        ctrl_inside = GetKeyState(VK_CONTROL);
+        vk::headless::type_key(VK_ESCAPE);
+      },
+  });
+  EXPECT_GE(ctrl_inside, 0);
+  EXPECT_FALSE(keys_reached_program(got));
 }
 
-TEST_F(Menu, TimersKeepTickingWhileThePopupIsOpen) {
+// While the popup is open the program's loop is held: GetMessageA returns
+// nothing, but timers and painting still reach the window procedure, as in
+// Win32's menu loop; WM_ENTERMENULOOP is sent once, WM_EXITMENULOOP is the
+// first message retrieved after the menu closes.
+TEST_F(Menu, TheMenuLoopHoldsTheProgramButDispatchesTimersAndPainting) {
   open_with_mouse();
-  const std::uint64_t opened_at = vk::headless::now_ms();
-  for (int tick = 0; tick < 3; ++tick) EXPECT_EQ(count(pump(), WM_TIMER), 1);
+  proc_messages.clear();
+  std::uint64_t opened_at = 0;
+  std::vector<MSG> got = pump({
+      [&] { opened_at = vk::headless::now_ms(); },
+      [] {},
+      [&] { InvalidateRect(hwnd, nullptr, FALSE); },
+      [] {},
+      [] { vk::headless::type_key(VK_ESCAPE); },
+  });
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.front().message, static_cast<UINT>(WM_EXITMENULOOP));
+  EXPECT_EQ(count(got, WM_TIMER), 1);  // the one that ended pump(), after the menu
   EXPECT_GE(vk::headless::now_ms(), opened_at + 150);
-  EXPECT_TRUE(popup_shown());
+  auto exit = std::find(proc_messages.begin(), proc_messages.end(), static_cast<UINT>(WM_EXITMENULOOP));
+  auto during = [&](UINT message) { return std::count(proc_messages.begin(), exit, message); };
+  EXPECT_EQ(during(WM_ENTERMENULOOP), 1);
+  EXPECT_GE(during(WM_TIMER), 3);
+  EXPECT_GE(during(WM_PAINT), 1);
+}
+
+// The close box ends the menu like a click outside it; the window then gets WM_CLOSE.
+TEST_F(Menu, TheCloseBoxEndsTheMenuThenReachesItsWindow) {
+  give_menu = false;
+  make_window();  // its timer goes on after the closed window is gone
+  pump();
+  open_with_mouse();
+  std::vector<MSG> got = pump({[&] { vk::headless::close_window(hwnd); }});
+  ASSERT_GE(got.size(), 2u);
+  EXPECT_EQ(got[0].message, static_cast<UINT>(WM_EXITMENULOOP));
+  EXPECT_EQ(got[1].message, static_cast<UINT>(WM_CLOSE));
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(Menu, FocusGoingToAnotherProgramEndsTheMenu) {
+  open_with_mouse();
+  std::vector<MSG> got = pump({[] { vk::headless::focus_to_other_program(); }});
+  EXPECT_FALSE(held());
+  EXPECT_TRUE(commands(got).empty());
 }
 
 TEST_F(Menu, CheckMarksFollowCheckMenuItem) {
+  bool marks[2] = {};
+  auto look_and_close = [&] {
+    marks[0] = check_mark_shown(0);
+    marks[1] = check_mark_shown(3);
+    vk::headless::type_key(VK_ESCAPE);
+  };
   open_with_mouse();
-  EXPECT_TRUE(check_mark_shown(3));
-  EXPECT_FALSE(check_mark_shown(0));
-  vk::headless::type_key(VK_ESCAPE);
-  pump();
+  pump({look_and_close});
+  EXPECT_FALSE(marks[0]);
+  EXPECT_TRUE(marks[1]);
   CheckMenuItem(popup_menu, 4, MF_BYCOMMAND | MF_UNCHECKED);
   CheckMenuItem(popup_menu, 1, MF_BYCOMMAND | MF_CHECKED);
   open_with_mouse();
-  EXPECT_FALSE(check_mark_shown(3));
-  EXPECT_TRUE(check_mark_shown(0));
+  pump({look_and_close});
+  EXPECT_TRUE(marks[0]);
+  EXPECT_FALSE(marks[1]);
 }
 
 TEST_F(Menu, DestroyingTheWindowWithItsMenuOpenLeavesTheStandInUsable) {
-  open_with_mouse();
   give_menu = false;
   HWND other = make_window();
-  DestroyWindow(hwnd);
+  pump();
+  open_with_mouse();
+  std::vector<MSG> got = pump({[&] { DestroyWindow(hwnd); }});
+  EXPECT_EQ(count(got, WM_EXITMENULOOP), 0);  // its window is gone
   vk::headless::type_key('A');
   vk::headless::press_left_button(other, 5, 5);
-  std::vector<MSG> got = pump();
+  got = pump();
   EXPECT_EQ(count(got, WM_KEYDOWN), 1);
   EXPECT_EQ(count(got, WM_LBUTTONDOWN), 1);
 }

@@ -1,11 +1,13 @@
 // USER32 beyond what a program calls: a window resized by the user through the
-// display, and the characters TranslateMessage makes from the keys a real
-// keyboard gives (punctuation, keypad, Ctrl and Alt combinations).
+// display, the characters TranslateMessage makes from the keys a real
+// keyboard gives (punctuation, keypad, Ctrl and Alt combinations), and the
+// keyboard focus with the keyboard state GetKeyState tells.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "display.h"
 #include "headless.h"
 #include "user.h"
 #include "virtual_keys.h"
@@ -118,26 +120,23 @@ TEST_F(UserInputTest, ResizeToTheSameSizeOrOfAnUnknownWindowDoesNothing) {
   EXPECT_FALSE(vk::user::resize_window(hwnd, 10, 10));
 }
 
-// The characters TranslateMessage queues for one key-down with the given keys held.
+// The characters TranslateMessage queues for one key-down with the given keys
+// held, typed as input (posted key messages would not change the keyboard
+// state). All queued input, and the characters it gives, comes before a timer.
 std::string characters_for(std::vector<int> held, int key) {
   HWND hwnd = GetFocus();
-  for (int h : held) PostMessageA(hwnd, WM_KEYDOWN, static_cast<WPARAM>(h), 1);
-  PostMessageA(hwnd, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
-  for (auto it = held.rbegin(); it != held.rend(); ++it) PostMessageA(hwnd, WM_KEYUP, static_cast<WPARAM>(*it), 1);
+  for (int h : held) vk::headless::key_down(h);
+  vk::headless::key_down(key);
+  for (auto it = held.rbegin(); it != held.rend(); ++it) vk::headless::key_up(*it);
+  SetTimer(hwnd, 8, 10, nullptr);
   std::string chars;
   MSG msg{};
-  for (size_t keys_left = held.size() * 2 + 1; keys_left > 0;) {
-    GetMessageA(&msg, nullptr, 0, 0);
+  for (GetMessageA(&msg, nullptr, 0, 0); msg.message != WM_TIMER; GetMessageA(&msg, nullptr, 0, 0)) {
     if (msg.message == WM_CHAR) chars += static_cast<char>(msg.wParam);
-    if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP) continue;
     TranslateMessage(&msg);
-    --keys_left;
+    DispatchMessageA(&msg);
   }
-  // Characters queued behind the last key message come before this marker.
-  PostMessageA(hwnd, WM_NULL, 0, 0);
-  for (GetMessageA(&msg, nullptr, 0, 0); msg.message != WM_NULL; GetMessageA(&msg, nullptr, 0, 0)) {
-    if (msg.message == WM_CHAR) chars += static_cast<char>(msg.wParam);
-  }
+  KillTimer(hwnd, 8);
   return chars;
 }
 
@@ -171,6 +170,44 @@ TEST_F(UserInputTest, CtrlGivesControlCharactersAndAltGivesNone) {
   EXPECT_EQ(characters_for({VK_CONTROL}, vk::keys::OEM_1), "");
   EXPECT_EQ(characters_for({VK_MENU}, 'R'), "");
   EXPECT_EQ(characters_for({VK_CONTROL, VK_MENU}, 'Q'), "");
+}
+
+// The focus moves with WM_KILLFOCUS and WM_SETFOCUS; when it comes back from
+// another program, the window is told again and GetKeyState takes the
+// modifiers the display reports, whatever happened to them unseen.
+TEST_F(UserInputTest, FocusMessagesAndTheKeyboardStateWhenTheFocusComesBack) {
+  HWND first = make_window("Plain", WS_OVERLAPPEDWINDOW, 300, 200);
+  HWND second = make_window("Plain", WS_OVERLAPPEDWINDOW, 300, 200);
+  auto focus_messages = [] {
+    std::vector<std::pair<UINT, HWND>> got;
+    for (const MSG& m : seen) {
+      if (m.message == WM_SETFOCUS || m.message == WM_KILLFOCUS) got.emplace_back(m.message, m.hwnd);
+    }
+    seen.clear();
+    return got;
+  };
+  using Focus = std::vector<std::pair<UINT, HWND>>;
+  focus_messages();
+  SetFocus(first);
+  EXPECT_EQ(focus_messages(), (Focus{{WM_KILLFOCUS, second}, {WM_SETFOCUS, first}}));
+
+  vk::headless::key_down(VK_CONTROL);
+  vk::headless::key_down('A');
+  painted_next(first);
+  EXPECT_LT(GetKeyState(VK_CONTROL), 0);
+  vk::headless::focus_to_other_program();
+  vk::headless::focus_back(first, vk::MODIFIER_SHIFT);
+  painted_next(first);
+  EXPECT_EQ(focus_messages(), (Focus{{WM_SETFOCUS, first}}));
+  EXPECT_GE(GetKeyState(VK_CONTROL), 0);
+  EXPECT_GE(GetKeyState('A'), 0);
+  EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+  EXPECT_EQ(GetFocus(), first);
+
+  vk::headless::focus_back(second, 0);
+  painted_next(first);
+  EXPECT_EQ(focus_messages(), (Focus{{WM_KILLFOCUS, first}, {WM_SETFOCUS, second}}));
+  EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
 
 }  // namespace

@@ -176,6 +176,13 @@ void type_text(const char* text) {
 
 void close_window(HWND hwnd) { queue(InputEvent::Kind::CloseRequest, hwnd, 0, 0, 0); }
 
+void focus_to_other_program() { queue(InputEvent::Kind::FocusLost, nullptr, 0, 0, 0); }
+
+void focus_back(HWND hwnd, int modifiers) {
+  queue(InputEvent::Kind::FocusGained, hwnd, 0, 0, 0);
+  the_display().input.back().modifiers = modifiers;
+}
+
 void set_idle_handler(std::function<void()> handler) { the_display().idle_handler = std::move(handler); }
 
 void set_loop_start_handler(std::function<void()> handler) {

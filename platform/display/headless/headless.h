@@ -33,6 +33,10 @@ void key_down(int virtual_key);                                 // to the window
 void key_up(int virtual_key);
 void type_key(int virtual_key);                                 // key_down then key_up
 void close_window(HWND hwnd);                                   // the close box: WM_CLOSE
+// The keyboard focus goes to another program's window, and comes back to
+// `hwnd` with the vk::Modifier bits `modifiers` held at that moment.
+void focus_to_other_program();
+void focus_back(HWND hwnd, int modifiers);
 // Types a character the way a user would: with Shift for capitals.
 void type_text(const char* text);
 

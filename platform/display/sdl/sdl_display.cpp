@@ -34,6 +34,17 @@ InputEvent make_event(InputEvent::Kind kind, HWND hwnd, int x = 0, int y = 0, in
   return event;
 }
 
+// The modifier keys SDL knows to be held: when a window gets the focus back it
+// takes them from the window system, which saw what happened meanwhile.
+int modifiers_held() {
+  const SDL_Keymod held = SDL_GetModState();
+  int modifiers = 0;
+  if (held & KMOD_CTRL) modifiers |= MODIFIER_CTRL;
+  if (held & KMOD_SHIFT) modifiers |= MODIFIER_SHIFT;
+  if (held & KMOD_ALT) modifiers |= MODIFIER_ALT;
+  return modifiers;
+}
+
 // Copies the frame into the surface: the part both cover, converted to the surface's format.
 void copy_frame(const WindowFrame& frame, SDL_Surface& surface) {
   int width = std::min(frame.width, surface.w);
@@ -295,6 +306,13 @@ bool SdlDisplay::translate_window_event(const SDL_Event& sdl_event, InputEvent& 
       return true;
     case SDL_WINDOWEVENT_EXPOSED:
       event = make_event(InputEvent::Kind::Expose, hwnd);
+      return true;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      event = make_event(InputEvent::Kind::FocusGained, hwnd);
+      event.modifiers = modifiers_held();
+      return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      event = make_event(InputEvent::Kind::FocusLost, hwnd);
       return true;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       if (!windows_.at(hwnd).resizable) return false;

@@ -11,11 +11,13 @@
 mergeInto(LibraryManager.library, {
   $VkPage: {
     windows: {},   // id -> {root, canvas, context, clientTop}
-    queue: [],     // [kind, window, x, y, key, button]
+    queue: [],     // [kind, window, x, y, key, button, modifiers]
     wake: null,    // resumes the waiting program
     timer: null,
     keysBound: false,
-    KIND: {buttonDown: 1, buttonUp: 2, mouseMove: 3, keyDown: 4, keyUp: 5, close: 6},
+    focusAway: false,  // the page lost the focus and has not seen an input event since
+    KIND: {buttonDown: 1, buttonUp: 2, mouseMove: 3, keyDown: 4, keyUp: 5, close: 6, focusGained: 8, focusLost: 9},
+    MODIFIER: {ctrl: 1, shift: 2, alt: 4},
     // What the page can tell of the program (window.vorkanStats): windows made
     // (a program that started again would make more), presents and the time of
     // the first present per window title, the time spent running the program
@@ -32,7 +34,27 @@ mergeInto(LibraryManager.library, {
       return Math.max(1, Math.floor(window.devicePixelRatio || 1));
     },
 
+    // Keys pressed or released while the page had not the focus are never
+    // seen: the first input event after the focus came back tells the
+    // program which modifiers are held, as a window system does when a window
+    // gets the focus back.
+    noteFocusBack: function(event) {
+      if (!VkPage.focusAway) return;
+      VkPage.focusAway = false;
+      var held = (event.ctrlKey ? VkPage.MODIFIER.ctrl : 0) | (event.shiftKey ? VkPage.MODIFIER.shift : 0) |
+                 (event.altKey ? VkPage.MODIFIER.alt : 0);
+      VkPage.push([VkPage.KIND.focusGained, 0, 0, 0, 0, 0, held]);
+    },
+
+    bindFocus: function() {
+      window.addEventListener('blur', function() {
+        VkPage.focusAway = true;
+        VkPage.push([VkPage.KIND.focusLost, 0, 0, 0, 0, 0, 0]);
+      });
+    },
+
     push: function(event) {
+      while (event.length < 7) event.push(0);
       VkPage.queue.push(event);
       if (VkPage.wake) {
         var wake = VkPage.wake;
@@ -85,18 +107,21 @@ mergeInto(LibraryManager.library, {
     },
 
     // Keys go to the window with the stand-in's focus (window 0). The page keeps
-    // Ctrl+letter, Tab, Backspace, Space and the arrows from the browser.
+    // Ctrl+letter, Alt combinations, Tab, Backspace, Space, the arrows, F1 and
+    // F10 (the menu key) from the browser.
     bindKeys: function() {
       if (VkPage.keysBound) return;
       VkPage.keysBound = true;
+      VkPage.bindFocus();
       var handler = function(down) {
         return function(event) {
           var key = VkPage.virtualKey(event);
           if (!key) return;
-          if (event.ctrlKey || event.altKey || [0x08, 0x09, 0x20, 0x25, 0x26, 0x27, 0x28, 0x70].indexOf(key) >= 0 ||
+          if (event.ctrlKey || event.altKey || [0x08, 0x09, 0x20, 0x25, 0x26, 0x27, 0x28, 0x70, 0x79].indexOf(key) >= 0 ||
               (key >= 0x21 && key <= 0x24)) {
             event.preventDefault();
           }
+          VkPage.noteFocusBack(event);
           VkPage.push([down ? VkPage.KIND.keyDown : VkPage.KIND.keyUp, 0, 0, 0, key, 0]);
         };
       };
@@ -109,14 +134,17 @@ mergeInto(LibraryManager.library, {
       var button = function(event) { return event.button === 2 ? 1 : event.button === 1 ? 2 : 0; };
       canvas.addEventListener('mousedown', function(event) {
         event.preventDefault();
+        VkPage.noteFocusBack(event);
         var p = VkPage.point(win, event);
         VkPage.push([VkPage.KIND.buttonDown, id, p[0], p[1], 0, button(event)]);
       });
       canvas.addEventListener('mouseup', function(event) {
+        VkPage.noteFocusBack(event);
         var p = VkPage.point(win, event);
         VkPage.push([VkPage.KIND.buttonUp, id, p[0], p[1], 0, button(event)]);
       });
       canvas.addEventListener('mousemove', function(event) {
+        VkPage.noteFocusBack(event);
         var p = VkPage.point(win, event);
         VkPage.push([VkPage.KIND.mouseMove, id, p[0], p[1], 0, 0]);
       });
@@ -205,7 +233,7 @@ mergeInto(LibraryManager.library, {
   vk_web_take_input: function(fields) {
     var event = VkPage.queue.shift();
     if (!event) return 0;
-    for (var i = 0; i < 6; ++i) HEAP32[(fields >> 2) + i] = event[i];
+    for (var i = 0; i < 7; ++i) HEAP32[(fields >> 2) + i] = event[i];
     return 1;
   },
 
