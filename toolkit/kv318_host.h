@@ -87,7 +87,8 @@ void KV318_host_observe_drawing(KV318_DrawObserver observer);
 long long KV318_host_periodic_events(void);
 
 /* 1 when the program waits for input that only a user can give: no event
- * pending, no playback step due, animation halted. A host without a user
+ * pending, no playback step due, animation halted; or the Run menu is open,
+ * which holds the program until a user closes it. A host without a user
  * (a headless run) may end the run then. */
 int KV318_host_waits_for_user(void);
 

@@ -1,6 +1,8 @@
 // The Run menu and the Ctrl+letter keys.
 #include <array>
+#include <functional>
 
+#include "display.h"
 #include "test_script_support.h"
 
 namespace {
@@ -113,6 +115,68 @@ TEST_F(RunMenu, LetterWithoutCtrlIsACharacterAndWithCtrlIsNone) {
   ctrl_key('A');
   click_when_idle(3);
   EXPECT_EQ(next_event().kind, EVENT_PERIODIC);  // animation started; the Ctrl+A character is dropped
+}
+
+// Ctrl released where the toolkit cannot see it, in another program's window
+// or inside the menu loop (which takes every key): when the window gets the
+// focus back or the menu closes, the keyboard's real state counts, so a plain
+// letter is a character again and neither records over the script nor quits.
+// Ctrl still held when the focus comes back still makes commands.
+TEST_F(RunMenu, CtrlIsTakenFromTheKeyboardWhenItCouldHaveChangedUnseen) {
+  const std::string kept = "KV318_KBD(1);\n";
+  struct Case {
+    const char* how;
+    std::function<void()> away_and_back;
+    bool ctrl_still_held;
+  };
+  const Case cases[] = {
+      {"released in another program",
+       [] {
+         vk::headless::focus_to_other_program();
+         vk::headless::focus_back(toolkit.graphics_window, 0);
+       },
+       false},
+      {"released in another program, back to the text window",
+       [] {
+         vk::headless::focus_to_other_program();
+         vk::headless::focus_back(toolkit.text_window, 0);
+       },
+       false},
+      {"released inside the menu loop",
+       [] {
+         vk::headless::press_left_button(toolkit.graphics_window, 10, -9);  // opens the Run menu
+         vk::headless::key_up(static_cast<int>(KEY_CONTROL));
+         vk::headless::type_key(VK_ESCAPE);
+       },
+       false},
+      {"still held when the focus comes back",
+       [] {
+         vk::headless::focus_to_other_program();
+         vk::headless::focus_back(toolkit.graphics_window, vk::MODIFIER_CTRL);
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    write_script(kept);
+    vk::headless::key_down(static_cast<int>(KEY_CONTROL));
+    c.away_and_back();
+    vk::headless::type_text("r");
+    click_when_idle(3);
+    const DeliveredEvent event = next_event();
+    if (c.ctrl_still_held) {
+      EXPECT_EQ(event.kind, EVENT_MOUSE);  // Ctrl+R gave no event
+      EXPECT_TRUE(toolkit.recording);
+      toggle_recording();
+      vk::headless::key_up(static_cast<int>(KEY_CONTROL));
+      continue;
+    }
+    EXPECT_EQ(event.kind, EVENT_KEYBOARD);
+    EXPECT_EQ(event.key, 'r');
+    EXPECT_FALSE(toolkit.recording);
+    EXPECT_EQ(script(), kept);
+    EXPECT_EQ(next_event().kind, EVENT_MOUSE);
+  }
 }
 
 TEST_F(RunMenu, HaltKeepsARequestedFrame) {

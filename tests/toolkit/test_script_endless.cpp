@@ -1,4 +1,6 @@
-// Lines that never end, and playback started by a host from an open file.
+// Scripts that could stall the program: devices and pipes that would hold
+// it in opening or reading, lines that never end, endless runs of empty lines.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,16 +12,62 @@ namespace {
 
 using EndlessLine = ToolkitSession;
 
-// Ctrl+P on a script file that is a link to an endless stream of NUL bytes:
-// the step ends as for an unreadable line and the program goes on taking input.
-TEST_F(EndlessLine, EndsPlaybackAndTheProgramStaysResponsive) {
-  ASSERT_EQ(symlink("/dev/zero", SCRIPT_FILE_NAME), 0);
-  ctrl_key('P');
-  click_when_idle(1);
-  const DeliveredEvent event = next_event();
-  EXPECT_EQ(event.kind, EVENT_MOUSE);
-  EXPECT_FALSE(toolkit.playback_active);
-  EXPECT_NE(toolkit.script_file, nullptr);  // the file stays open after an unreadable line
+// Neither Ctrl+P nor Ctrl+R opens a device or a pipe as the script file (a
+// FIFO with no writer or reader would hold the program in the opening for
+// ever): each says it cannot, and the program goes on taking input.
+TEST_F(EndlessLine, ADeviceOrAPipeIsNeverOpenedAndTheProgramStaysResponsive) {
+  struct Case {
+    const char* what;
+    int key;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"/dev/zero", 'P', "Cannot open script file KV318.SCR for reading\n"},
+      {"fifo", 'P', "Cannot open script file KV318.SCR for reading\n"},
+      {"fifo", 'R', "Cannot open script file KV318.SCR for writing\n"},
+      {"directory", 'P', "Cannot open script file KV318.SCR for reading\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.what) + " " + static_cast<char>(c.key));
+    std::filesystem::remove_all(SCRIPT_FILE_NAME);
+    if (std::string(c.what) == "fifo") {
+      ASSERT_EQ(mkfifo(SCRIPT_FILE_NAME, 0600), 0);
+    } else if (std::string(c.what) == "directory") {
+      std::filesystem::create_directory(SCRIPT_FILE_NAME);
+    } else {
+      ASSERT_EQ(symlink(c.what, SCRIPT_FILE_NAME), 0);
+    }
+    const int before = log_count(c.message);
+    ctrl_key(c.key);
+    if (c.key == 'R') vk::headless::type_text("x");  // a line to write
+    click_when_idle(1);
+    DeliveredEvent event = next_event();
+    if (event.kind == EVENT_KEYBOARD) event = next_event();
+    EXPECT_EQ(event.kind, EVENT_MOUSE);
+    EXPECT_GE(log_count(c.message), before + 1);  // recording tries again with each line
+    EXPECT_FALSE(toolkit.playback_active);
+    EXPECT_EQ(toolkit.script_file, nullptr);
+    if (toolkit.recording) toggle_recording();
+  }
+}
+
+// 100,000 empty lines are more than one step reads: playback goes on over
+// several passes, plays the event after them and then reports the end of the
+// file; a Play One request stands until its event comes.
+TEST_F(EndlessLine, AnyNumberOfEmptyLinesIsSkipped) {
+  const std::string script_text = "KV318_KBD(1);\n" + std::string(100000, '\n') + "KV318_KBD(2);\n";
+  for (UINT start : {RUN_PLAYBACK, RUN_PLAY_ONE}) {
+    SCOPED_TRACE(start);
+    close_script_file();
+    write_script(script_text);
+    command(start);
+    EXPECT_EQ(next_event().key, 1);
+    if (start == RUN_PLAY_ONE) command(RUN_PLAY_ONE);
+    EXPECT_EQ(next_event().key, 2);
+    click_when_idle(3);
+    EXPECT_EQ(next_event().kind, EVENT_MOUSE);
+  }
+  EXPECT_EQ(log_count("EOF encountered in script file KV318.SCR\n"), 1);  // Play One's request ended before the end
 }
 
 // A host hands over an open file positioned inside it; a line far longer than

@@ -17,11 +17,15 @@ void arm_periodic_event() {
   toolkit.play_one_requested = false;
 }
 
-// Takes one playback step if one is due; true when it produced the event.
+// Takes one playback step if one is due; true when it produced the event. A
+// step that met only empty lines leaves playback (or the Play One request) on
+// for the next pass to read on.
 bool take_script_step() {
   if (!toolkit.play_one_requested && !toolkit.playback_active) return false;
+  const int step = script_read_step();
+  if (step == SCRIPT_STEP_READS_ON) return false;
   toolkit.play_one_requested = false;
-  if (script_read_step() == 1) return true;
+  if (step == 1) return true;
   toolkit.playback_active = false;
   return false;
 }

@@ -36,7 +36,7 @@ long long KV318_host_periodic_events(void) { return toolkit.periodic_delivered; 
 int KV318_host_waits_for_user(void) {
   const bool idle = !toolkit.animate && !toolkit.single_frame && !toolkit.playback_active &&
                     !toolkit.play_one_requested && toolkit.pending_kind != EVENT_PERIODIC;
-  return idle ? 1 : 0;
+  return idle || toolkit.menu_loop_active ? 1 : 0;
 }
 
 int KV318_host_show_surface(void) {

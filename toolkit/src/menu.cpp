@@ -106,6 +106,18 @@ void handle_key_up(WPARAM key) {
   if (key == KEY_CONTROL) toolkit.ctrl_held = false;
 }
 
+// Ctrl may have been released where the toolkit could not see it (in another
+// program's window, or inside a menu loop, which takes every key): its real
+// state is read whenever such a stretch ends.
+void take_ctrl_from_keyboard() { toolkit.ctrl_held = GetKeyState(static_cast<int>(KEY_CONTROL)) < 0; }
+
+void enter_menu_loop() { toolkit.menu_loop_active = true; }
+
+void leave_menu_loop() {
+  toolkit.menu_loop_active = false;
+  take_ctrl_from_keyboard();
+}
+
 void toggle_logging() {
   toolkit.logging = !toolkit.logging;
   set_menu_check(RUN_LOGGING, toolkit.logging);

@@ -1,10 +1,14 @@
 // Script recording and playback through the script file KV318.SCR.
 //
 // Recording writes one line per delivered event, with consecutive periodic
-// events counted and written as one line; playback reads the lines back as
-// the source of events. One handle and one counter serve both, so the mode
-// the handle was opened in is remembered and recording and playback never
-// share it: each ends the other before it touches the file.
+// events counted and written as one line; each line reaches the file as it is
+// written, so a program killed while recording keeps every whole line.
+// Playback reads the lines back as the source of events. One handle and one
+// counter serve both, so the mode the handle was opened in is remembered and
+// recording and playback never share it: each ends the other before it
+// touches the file. Only a regular file is opened (or, for writing, a name
+// where nothing is yet): a pipe or a device could hold the program in the
+// opening or the reading for ever.
 #include "script.h"
 
 #include <climits>
@@ -34,9 +38,16 @@ void release_handle() {
   toolkit.script_mode = ScriptMode::reading;
 }
 
+// A regular file, or for writing a name where nothing is yet.
+bool is_plain_file(ScriptMode mode) {
+  const DWORD attributes = GetFileAttributesA(SCRIPT_FILE_NAME);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return mode == ScriptMode::writing && GetLastError() == ERROR_FILE_NOT_FOUND;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool open_script_file(ScriptMode mode) {
   const bool reading = mode == ScriptMode::reading;
-  toolkit.script_file = std::fopen(SCRIPT_FILE_NAME, reading ? "rt" : "wt");
+  toolkit.script_file = is_plain_file(mode) ? std::fopen(SCRIPT_FILE_NAME, reading ? "rt" : "wt") : nullptr;
   if (toolkit.script_file == nullptr) {
     if (reading)
       KV318_log_message("Cannot open script file %s for reading\n", SCRIPT_FILE_NAME);
@@ -143,8 +154,8 @@ bool read_line(std::FILE* file, ScriptLine& line) {
 
 enum class Read { line, end_of_file, only_empty_lines };
 
-// Skips empty lines, at most SKIP_STEP of them in one step: an endless run of
-// them is taken as one unreadable stretch, so it cannot stall the program.
+// Skips empty lines, at most SKIP_STEP of them in one step, so that an endless
+// run of them cannot stall the program: the next step reads on from there.
 Read read_nonempty_line(std::FILE* file, ScriptLine& line) {
   for (long skipped = 0; skipped < SKIP_STEP; ++skipped) {
     if (!read_line(file, line)) return Read::end_of_file;
@@ -278,7 +289,7 @@ void script_write_event(int kind, int x, int y, char key) {
     case EVENT_PERIODIC: written = std::fprintf(toolkit.script_file, "KV318_PERIODIC(%d);\n", toolkit.periodic_run); break;
     default: break;
   }
-  if (written < 0 || std::ferror(toolkit.script_file)) report_write_failure();
+  if (written < 0 || std::fflush(toolkit.script_file) != 0 || std::ferror(toolkit.script_file)) report_write_failure();
 }
 
 int script_read_step() {
@@ -296,7 +307,7 @@ int script_read_step() {
   if (skipped == Skip::more_to_skip) return 0;  // still inside the over-long line: unreadable
   ScriptLine line;
   const Read read = skipped == Skip::end_of_file ? Read::end_of_file : read_nonempty_line(toolkit.script_file, line);
-  if (read == Read::only_empty_lines) return 0;
+  if (read == Read::only_empty_lines) return SCRIPT_STEP_READS_ON;
   if (read == Read::end_of_file) {
     KV318_log_message("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
     stop_playback();

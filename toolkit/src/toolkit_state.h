@@ -48,6 +48,7 @@ struct ToolkitState {
   bool quit_requested = false;      // never cleared
   long long periodic_delivered = 0; // periodic events KV318_next_event has returned since start-up
   bool ctrl_held = false;
+  bool menu_loop_active = false;    // an open Run menu holds the program (WM_ENTERMENULOOP to WM_EXITMENULOOP)
   bool logging = true;              // drawing calls describe themselves in the log
   HGLOBAL log_entries[LOG_CAPACITY] = {};
   int log_head = -1;                // slot of the oldest line; -1 while empty
@@ -92,6 +93,9 @@ void build_run_menu(HWND hwnd);
 void run_menu_command(UINT id);
 void handle_key_down(WPARAM key);
 void handle_key_up(WPARAM key);
+void take_ctrl_from_keyboard();
+void enter_menu_loop();
+void leave_menu_loop();
 void toggle_logging();
 // Sets or removes the check mark of the Run menu item with this identifier.
 void set_menu_check(UINT id, bool checked);
@@ -101,6 +105,11 @@ void toggle_recording();
 void toggle_playback();
 void request_play_one();
 void script_write_event(int kind, int x, int y, char key);
+// 1 when it put an event into the pending fields; 0 when it did not and
+// playback ends (the end of the file, an unreadable line, no file);
+// SCRIPT_STEP_READS_ON when it met only empty lines so far: nothing to
+// deliver yet, and the next step reads on where this one stopped.
+constexpr int SCRIPT_STEP_READS_ON = -1;
 int script_read_step();
 void stop_playback();
 void close_script_file();

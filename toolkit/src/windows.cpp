@@ -95,6 +95,15 @@ LRESULT CALLBACK graphics_window_proc(HWND hwnd, UINT message, WPARAM wparam, LP
     case WM_COMMAND:
       run_menu_command(LOWORD(wparam));
       return 0;
+    case WM_SETFOCUS:
+      take_ctrl_from_keyboard();
+      return 0;
+    case WM_ENTERMENULOOP:
+      enter_menu_loop();
+      return 0;
+    case WM_EXITMENULOOP:
+      leave_menu_loop();
+      return 0;
     case WM_TIMER:
       toolkit.timer_fired = true;
       return 0;
@@ -115,6 +124,9 @@ LRESULT CALLBACK text_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     case WM_KEYUP:
       // Keys typed here are handled as if typed in the graphics window.
       PostMessageA(toolkit.graphics_window, message, wparam, lparam);
+      return 0;
+    case WM_SETFOCUS:
+      take_ctrl_from_keyboard();
       return 0;
     default:
       return DefWindowProcA(hwnd, message, wparam, lparam);
