@@ -8,12 +8,16 @@
 // Every output is written so that a failure never harms what was at its path
 // (see output_file.h); a failed output is reported with the system's reason
 // and makes the exit status 1. Options that cannot work are refused before
-// the run with one line and status 2.
+// the run with one line and status 2. SIGINT, SIGTERM and SIGHUP end the run
+// as the close box would (outputs written), and the process then ends by the
+// signal; a log whose reader went away ends the log, not the run.
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,11 +25,13 @@
 #include <vector>
 
 #include "display.h"
+#include "end_request.h"
 #include "headless.h"
 #include "headless_run.h"
 #include "kv318_host.h"
 #include "output_file.h"
 #include "png_writer.h"
+#include "standard_streams.h"
 #include "user.h"
 
 namespace {
@@ -85,8 +91,7 @@ void report_output_failure(const std::string& what, const std::string& path, int
 
 // --help and --version: a failure to write them is an error too.
 [[noreturn]] void print_and_exit(const std::string& text) {
-  const bool written = std::fputs(text.c_str(), stdout) != EOF && std::fflush(stdout) == 0 && !std::ferror(stdout);
-  if (written) std::exit(0);
+  if (vk::host::write_standard_output(text)) std::exit(0);
   std::fprintf(stderr, "%s: cannot write standard output: %s\n", program_name.c_str(), std::strerror(errno));
   std::exit(STATUS_OUTPUT_FAILED);
 }
@@ -171,6 +176,34 @@ void refuse_output_over_script(const std::string& option, const std::string& pat
   }
 }
 
+// A standard stream that was closed when the run started stays closed to
+// outputs (it was reopened on /dev/null only so that no file takes its number).
+int closed_stream_error(const std::string& path) {
+  const int descriptor = path == "-" ? 1 : vk::output_descriptor(path);
+  return vk::host::standard_stream_was_closed(descriptor) ? EBADF : 0;
+}
+
+// An output the user may not write is refused before the run, as the shell's
+// `>` would refuse it; so are two outputs at one place, which would overwrite
+// each other.
+void refuse_unwritable_outputs() {
+  const std::pair<const char*, const std::string*> outputs[] = {
+      {"--log", &options.log_file}, {"--snapshot", &options.snapshot}, {"--text-snapshot", &options.text_snapshot}};
+  for (std::size_t i = 0; i < std::size(outputs); ++i) {
+    const std::string& path = *outputs[i].second;
+    if (path.empty()) continue;
+    for (std::size_t j = 0; j < i; ++j) {
+      const std::string& other = *outputs[j].second;
+      if (!other.empty() && vk::output_place(other) == vk::output_place(path)) {
+        fail(std::string("cannot write ") + outputs[i].first + " '" + path + "': " + outputs[j].first + " writes there too");
+      }
+    }
+    if (const int error = path == "-" ? 0 : vk::check_output(path); error != 0) {
+      fail(std::string("cannot write ") + outputs[i].first + " " + vk::describe_failure(path, error));
+    }
+  }
+}
+
 void open_log() {
   if (options.log_file == "-") {
     log_out = stdout;
@@ -180,14 +213,16 @@ void open_log() {
     }
     log_out = log_file.stream();
   }
+  log_error = closed_stream_error(options.log_file);
 }
 
 void prepare_frames_directory() {
   const std::string& directory = options.frames_dir;
   if (directory.empty()) return;
   struct stat info;
-  if (stat(directory.c_str(), &info) != 0 && mkdir(directory.c_str(), 0777) != 0) {
-    fail("cannot make --frames " + vk::describe_failure(directory, errno));
+  if (stat(directory.c_str(), &info) != 0) {
+    if (errno != ENOENT) fail("cannot use --frames " + vk::describe_failure(directory, errno));
+    if (mkdir(directory.c_str(), 0777) != 0) fail("cannot make --frames " + vk::describe_failure(directory, errno));
   }
   if (stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
     fail("cannot use '" + directory + "' as the frames directory: not a directory");
@@ -202,14 +237,16 @@ void prepare_run() {
   refuse_output_over_script("--log", options.log_file);
   refuse_output_over_script("--snapshot", options.snapshot);
   refuse_output_over_script("--text-snapshot", options.text_snapshot);
+  refuse_unwritable_outputs();
   prepare_frames_directory();
   open_log();
 }
 
 // ---- During the run ----
 
+// A failed write ends the log (a reader that went away reads no more); the run goes on.
 void write_log_line(const char* line) {
-  if (std::fputs(line, log_out) == EOF && log_error == 0) log_error = errno != 0 ? errno : EIO;
+  if (log_error == 0 && std::fputs(line, log_out) == EOF) log_error = errno != 0 ? errno : EIO;
 }
 
 // Before the program's first event: logging and playback, as Ctrl+L and Playback would.
@@ -225,10 +262,11 @@ void close_graphics_window() {
 
 bool ticks_done() { return options.ticks >= 0 && KV318_host_periodic_events() >= options.ticks; }
 
-// At every wait for input: the run ends when its ticks are done or nothing but a user could go on.
+// At every wait for input: the run ends when its ticks are done, when a
+// signal asked it to end, or when nothing but a user could go on.
 void end_run_when_due() {
   if (closing || !KV318_host_graphics_window()) return;
-  if (ticks_done() || KV318_host_waits_for_user()) close_graphics_window();
+  if (vk::take_end_request() || ticks_done() || KV318_host_waits_for_user()) close_graphics_window();
 }
 
 // A program kept busy by playback may never wait for input, but it takes
@@ -236,7 +274,8 @@ void end_run_when_due() {
 // event too. Other events are left to the next wait, so that --ticks 0 still
 // plays a script's clicks and shows what they drew.
 void on_event(int kind) {
-  if (kind == EVENT_PERIODIC && !closing && ticks_done() && KV318_host_graphics_window()) close_graphics_window();
+  if (closing || !KV318_host_graphics_window()) return;
+  if (vk::take_end_request() || (kind == EVENT_PERIODIC && ticks_done())) close_graphics_window();
 }
 
 void write_frame(HWND hwnd, const std::uint32_t* pixels, int width, int height) {
@@ -278,10 +317,26 @@ void write_snapshot(HWND hwnd, const std::string& path) {
     output_failed = true;
     return;
   }
-  int error = 0;
-  if (!vk::write_png(path.c_str(), pixels.data(), width, height, &error)) {
+  int error = closed_stream_error(path);
+  if (error != 0 || !vk::write_png(path.c_str(), pixels.data(), width, height, &error)) {
     report_output_failure("snapshot", path, error);
   }
+}
+
+// Frames a longer earlier run left in a reused --frames directory are removed,
+// so the directory holds this run's frames and no others.
+void remove_stale_frames() {
+  if (options.frames_dir.empty()) return;
+  DIR* directory = opendir(options.frames_dir.c_str());
+  if (directory == nullptr) return;
+  while (const dirent* entry = readdir(directory)) {
+    int number = -1;
+    int length = 0;
+    if (std::sscanf(entry->d_name, "frame-%5d.png%n", &number, &length) != 1 || length != 15 || number < frame_number)
+      continue;
+    unlinkat(dirfd(directory), entry->d_name, 0);
+  }
+  closedir(directory);
 }
 
 void finish_log() {
@@ -304,6 +359,9 @@ void finish_log() {
 namespace vk::runner {
 
 void begin_run(int argc, char** argv, bool fresh) {
+  vk::host::reopen_closed_standard_streams();
+  std::signal(SIGPIPE, SIG_IGN);  // a reader that went away is a failed write, reported as such
+  vk::end_on_signals();
   if (argc > 0 && argv[0][0] != '\0') {
     program_name = argv[0];
     program_name = program_name.substr(program_name.find_last_of('/') + 1);
@@ -326,6 +384,7 @@ int finish_run(int status) {
   if (!options.snapshot.empty()) write_snapshot(KV318_host_graphics_window(), options.snapshot);
   if (!options.text_snapshot.empty()) write_snapshot(KV318_host_text_window(), options.text_snapshot);
   finish_log();
+  remove_stale_frames();
   log_out = nullptr;
   KV318_host_observe_log(nullptr);
   if (script != nullptr) std::fclose(script);

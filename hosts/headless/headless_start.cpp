@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "display.h"
+#include "end_request.h"
 #include "headless_run.h"
 
 namespace {
@@ -38,13 +39,17 @@ std::vector<std::string> read_command_line() {
 #ifdef __GLIBC__
 void finish_at_exit(int status, void*) {
   int final_status = vk::runner::finish_run(status);
+  if (vk::end_signal() != 0) vk::end_process_as_asked(final_status);
   if (final_status != status) {
     std::fflush(nullptr);
     _exit(final_status);
   }
 }
 #else
-void finish_at_exit() { vk::runner::finish_run(0); }
+void finish_at_exit() {
+  const int status = vk::runner::finish_run(0);
+  if (vk::end_signal() != 0) vk::end_process_as_asked(status);
+}
 #endif
 
 void start_headless_display() {

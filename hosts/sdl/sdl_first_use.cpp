@@ -7,6 +7,7 @@
 
 #include "display.h"
 #include "sdl_run.h"
+#include "standard_streams.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ void end_at_exit(int status, void*) { vk::sdl::end_process(status); }
 #endif
 
 void start_on_first_use() {
+  vk::host::reopen_closed_standard_streams();
 #ifdef __GLIBC__
   const char* path = program_invocation_name;
 #else

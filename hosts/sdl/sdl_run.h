@@ -16,10 +16,11 @@ namespace vk::sdl {
 [[noreturn]] void run_winmain_program(int argc, char** argv, host::SeedReceiver hand_seed);
 
 // Opens SDL's video on a display a person can see and makes it the stand-in's
-// display. Without one it says so in one line on stderr and returns false.
+// display; from then on SIGINT, SIGTERM and SIGHUP close the main window. Without one it says so in one line on stderr and returns false.
 bool start_display(const char* program_path);
 
-// Ends the process with this status, without tearing SDL's windows down: SDL's
+// Ends the process with this status (or by the signal that asked it to end,
+// see end_request.h), without tearing SDL's windows down: SDL's
 // X11 backend may still send a wake-up event to a window it is destroying, and
 // the X error that follows would end the program with status 1 after it has finished well.
 [[noreturn]] void end_process(int status);

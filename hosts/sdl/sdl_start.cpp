@@ -4,10 +4,10 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "display.h"
+#include "end_request.h"
 #include "sdl_display.h"
 
 namespace vk::sdl {
@@ -42,12 +42,10 @@ bool start_display(const char* program_path) {
   }
   static SdlDisplay display;
   set_display(&display);
+  end_on_signals();
   return true;
 }
 
-void end_process(int status) {
-  std::fflush(nullptr);
-  std::_Exit(status);
-}
+void end_process(int status) { end_process_as_asked(status); }
 
 }  // namespace vk::sdl

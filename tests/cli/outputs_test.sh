@@ -65,8 +65,62 @@ done
 
 check "a script line that never ends ends playback, not the run" bash -c "
   timeout 10 '$RUNNER' --seed 1 --play <(printf 'KV318_PERIODIC(2);\n'; cat /dev/zero) 2>err && [ ! -s err ]"
-check "an endless run of empty lines ends playback, not the run" bash -c "
-  timeout 10 '$RUNNER' --seed 1 --play <(printf 'KV318_PERIODIC(2);\n'; yes '') 2>err && [ ! -s err ]"
+# An endless run of empty lines keeps playback waiting for its next line; the
+# run still answers: each of these signals ends it as the close box would
+# (snapshot and log written) and the process then ends by the signal.
+for signal in INT:130 TERM:143 HUP:129; do
+  check "SIG${signal%:*} ends a run stuck in empty lines with its outputs written" bash -c "
+    rm -f sig.png sig.log; timeout --preserve-status -s ${signal%:*} 1 '$RUNNER' --seed 1 --logging --log sig.log \
+      --snapshot sig.png --play <(printf 'KV318_PERIODIC(2);\n'; yes '') 2>err
+    [ \$? -eq ${signal#*:} ] && head -c 4 sig.png | grep -q PNG && [ \"\$(tail -n 1 sig.log)\" = 'black text at (-45,-240), \"VORKAN\"' ] &&
+      [ ! -s err ] && [ -z \"\$(find . -name '.?*')\" ]"
+done
+
+# Outputs never overstep: streams are written in place, links and rights are
+# taken as the shell and the kernel take them, and nothing is left behind.
+printf 'old\n' >appended.log
+check "--log /dev/stdout and /dev/stderr write through the shell's appending stream" bash -c "
+  { '$RUNNER' --ticks 2 --log /dev/stdout && '$RUNNER' --ticks 2 --log /dev/stderr 2>&1 && echo after; } >>appended.log &&
+  [ \"\$(head -n 1 appended.log)\" = old ] && [ \"\$(tail -n 1 appended.log)\" = after ] && [ \$(grep -c 'Illegal color' appended.log) -gt 2 ]"
+ln -s missing.png dangling.png
+check "a dangling link creates the file it names" bash -c "
+  '$RUNNER' --ticks 1 --snapshot dangling.png && [ -L dangling.png ] && head -c 4 missing.png | grep -q PNG"
+mkdir -m 1777 shared && printf 'kept\n' >kept.png && ln -s ../kept.png shared/planted.png && chown -h 65534 shared/planted.png
+check "a link another user planted in a sticky shared directory is refused" bash -c "
+  $(declare -f fails_with); fails_with 2 'planted.png: Permission denied' '$RUNNER' --ticks 1 --snapshot shared/planted.png &&
+  [ \"\$(cat kept.png)\" = kept ]"
+check "two outputs at one place are refused" bash -c "
+  $(declare -f fails_with); fails_with 2 'writes there too' '$RUNNER' --snapshot a.png --text-snapshot ./a.png &&
+  fails_with 2 'writes there too' '$RUNNER' --log - --snapshot /dev/stdout"
+if [ "$(id -u)" -eq 0 ]; then
+  chmod 0755 "$WORK" && mkdir -m 0777 user && printf 'read-only\n' >user/own.png && printf 'root\n' >user/root.png
+  chown 65534 user/own.png && chmod 0444 user/own.png
+  for file in own.png root.png; do
+    check "another user's run is refused $file as the shell would refuse it" bash -c "
+      $(declare -f fails_with); cd user && fails_with 2 'Permission denied' setpriv --reuid=65534 --regid=65534 --clear-groups \
+        '$RUNNER' --ticks 1 --snapshot $file && ! head -c 4 $file | grep -q PNG"
+  done
+fi
+check "a killed run leaves no temporary file" bash -c "
+  '$RUNNER' --ticks 100000000 --logging --log killed.log --frames killed & sleep 0.5; kill -KILL \$!; wait \$!
+  [ \$? -eq 137 ] && [ -z \"\$(find . -name '.?*')\" ]"
+check "a log whose reader went away ends the log, not the run" bash -c "
+  $(declare -f fails_with); fails_with 1 'Broken pipe' '$RUNNER' --logging --log - --snapshot piped.png | head -n 1 >/dev/null
+  [ \${PIPESTATUS[0]} -eq 0 ] && head -c 4 piped.png | grep -q PNG"
+check "with standard error closed no message lands in the log" bash -c "
+  '$RUNNER' --ticks 2 --logging --log closed.log --frames /proc 2>&-; [ \$? -eq 1 ] && ! grep -q 'cannot' closed.log"
+check "a reused --frames directory holds only this run's frames" bash -c "
+  '$RUNNER' --seed 1 --ticks 20 --frames reused && '$RUNNER' --seed 1 --ticks 3 --frames reused &&
+  [ \"\$(ls reused)\" = \"\$(printf 'frame-%05d.png\n' 0 1 2 3)\" ]"
+ln -s loop-a loop-b && ln -s loop-b loop-a
+check "--frames through a link loop says so" fails_with 2 "loop-a: Too many levels of symbolic links" "$RUNNER" --frames loop-a
+WINDOWED="$(dirname "$RUNNER")/vorkan"
+if [ -x "$WINDOWED" ]; then
+  for option in --help --version; do
+    check "vorkan $option into a closed standard output is an error" bash -c "
+      $(declare -f fails_with); fails_with 1 'standard output' '$WINDOWED' $option >&-"
+  done
+fi
 
 printf 'KV318_MOUSE(10, -20);\n' >click.scr
 check "--ticks 0 plays a script's click and shows the scene it drew" bash -c "

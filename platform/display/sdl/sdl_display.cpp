@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "end_request.h"
 #include "sdl_keys.h"
 #include "window_resize.h"
 
@@ -93,7 +94,18 @@ SdlDisplay::~SdlDisplay() {
 
 std::uint64_t SdlDisplay::now_ms() { return SDL_GetTicks64(); }
 
+// A signal that asks the program to end comes as the close box of its main
+// window, the oldest one still open.
+bool SdlDisplay::take_end_request(InputEvent& event) const {
+  if (opened_.empty() || !vk::take_end_request()) return false;
+  event = InputEvent{};
+  event.kind = InputEvent::Kind::CloseRequest;
+  event.window = opened_.front();
+  return true;
+}
+
 bool SdlDisplay::poll_input(InputEvent& event) {
+  if (take_end_request(event)) return true;
   SDL_Event sdl_event;
   while (SDL_PollEvent(&sdl_event)) {
     if (translate(sdl_event, event)) return true;
@@ -103,18 +115,14 @@ bool SdlDisplay::poll_input(InputEvent& event) {
 
 bool SdlDisplay::wait_input(std::uint64_t deadline_ms, InputEvent& event) {
   for (;;) {
+    if (take_end_request(event)) return true;
+    // Input already queued was taken before the caller waits; SDL pumps on waking.
+    const std::uint64_t now = now_ms();
+    if (deadline_ms != NO_DEADLINE && now >= deadline_ms) return false;
+    // A long wait wakes now and then to see whether a signal asked the program to end.
+    const std::uint64_t left = deadline_ms == NO_DEADLINE ? SIGNAL_CHECK_MS : deadline_ms - now;
     SDL_Event sdl_event;
-    int got = 0;
-    if (deadline_ms == NO_DEADLINE) {
-      got = SDL_WaitEvent(&sdl_event);
-      if (!got) return false;  // SDL's queue failed; the caller asks again
-    } else {
-      // Input already queued was taken before the caller waits; SDL pumps on waking.
-      std::uint64_t now = now_ms();
-      if (now >= deadline_ms) return false;
-      int timeout = static_cast<int>(std::min<std::uint64_t>(deadline_ms - now, INT_MAX));
-      got = SDL_WaitEventTimeout(&sdl_event, timeout);
-    }
+    const int got = SDL_WaitEventTimeout(&sdl_event, static_cast<int>(std::min<std::uint64_t>(left, SIGNAL_CHECK_MS)));
     if (got && translate(sdl_event, event)) return true;
   }
 }
@@ -183,6 +191,7 @@ void SdlDisplay::window_created(HWND hwnd, const WindowGeometry& geometry) {
   shown.width = width;
   shown.height = height;
   windows_[hwnd] = shown;
+  opened_.push_back(hwnd);
   by_sdl_id_[SDL_GetWindowID(window)] = hwnd;
 }
 
@@ -211,6 +220,7 @@ void SdlDisplay::window_destroyed(HWND hwnd) {
   SDL_Window* window = found->second.window;
   by_sdl_id_.erase(SDL_GetWindowID(window));
   windows_.erase(found);
+  opened_.erase(std::find(opened_.begin(), opened_.end(), hwnd));
   SDL_HideWindow(window);
   retired_.push_back(window);
 }

@@ -21,7 +21,7 @@ namespace vk::sdl {
 
 // Hints for a desktop program that draws in software: no GPU-backed
 // framebuffer, no compositor bypass, the screen saver allowed, the click that
-// activates a window delivered, the default signal handling, no text input.
+// activates a window delivered, no signal handling of SDL's own, no text input.
 // Call before SDL_Init.
 void set_desktop_hints();
 
@@ -61,6 +61,9 @@ class SdlDisplay final : public Display {
     int height = 0;
   };
 
+  static constexpr std::uint64_t SIGNAL_CHECK_MS = 250;
+
+  bool take_end_request(InputEvent& event) const;
   HWND window_for(std::uint32_t sdl_window_id) const;
   bool translate(const SDL_Event& sdl_event, InputEvent& event);
   bool translate_button(const SDL_Event& sdl_event, InputEvent& event) const;
@@ -71,6 +74,7 @@ class SdlDisplay final : public Display {
 
   std::map<HWND, Shown> windows_;
   std::map<std::uint32_t, HWND> by_sdl_id_;
+  std::vector<HWND> opened_;          // open windows, oldest first
   std::vector<SDL_Window*> retired_;  // windows of destroyed HWNDs, hidden
 };
 
