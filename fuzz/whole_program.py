@@ -8,7 +8,8 @@ plays each one through the runner with random options: --logging, a bounded
 --ticks, --log, --snapshot, --text-snapshot and --frames. A case fails when
 the runner's status is not 0, it writes anything to standard error (sanitizer
 reports included), it uses more than its CPU time (or, blocked, its wall time), or a requested file is missing
-or is not a whole, valid PNG of the expected size. Failing cases are kept
+or is not a whole, valid PNG of the expected size. A script of endless empty
+lines is ended by SIGTERM, which must end the run as the close box would. Failing cases are kept
 (script and command line) in the findings directory.
 
 usage: whole_program.py RUNNER [--seconds N] [--seed N] [--findings DIR]
@@ -37,6 +38,10 @@ GRAPHICS_SIZE = (595, 496)
 # generous because a loaded machine starves a low-priority fuzzer.
 CASE_CPU_SECONDS = 30
 CASE_SECONDS = 600
+# Endless empty lines hold playback for as long as they come, so such a run
+# never ends by itself: it is ended by SIGTERM after this long, as the close
+# box would end it (outputs written, status: ended by the signal).
+ENDLESS_EMPTY_SECONDS = 4
 
 
 def number(rng):
@@ -149,6 +154,16 @@ def endless_feeder(pipe, head, unit):
         pass
 
 
+def end_by_signal_if_running(proc):
+    """Sends SIGTERM unless the run ended within ENDLESS_EMPTY_SECONDS; True when it was sent."""
+    try:
+        proc.wait(timeout=ENDLESS_EMPTY_SECONDS)
+        return False
+    except subprocess.TimeoutExpired:
+        proc.send_signal(signal.SIGTERM)
+        return True
+
+
 def limit_cpu():
     resource.setrlimit(resource.RLIMIT_CPU, (CASE_CPU_SECONDS, CASE_CPU_SECONDS))
 
@@ -183,11 +198,14 @@ def run_case(runner, rng, work):
     start = time.monotonic()
     proc = subprocess.Popen(args, cwd=work, stdin=subprocess.PIPE if endless else subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, preexec_fn=limit_cpu)
+    interrupted = False
     if endless:
         unit = rng.choice([b"K", b"\0", b"\n", b"\r\n"])
         threading.Thread(target=endless_feeder, args=(proc.stdin, data, unit), daemon=True).start()
     try:
         _, err = proc.communicate(timeout=CASE_SECONDS) if not endless else (None, None)
+        if endless and unit in (b"\n", b"\r\n"):
+            interrupted = end_by_signal_if_running(proc)
         if endless:
             proc.wait(timeout=CASE_SECONDS)
             err = proc.stderr.read()
@@ -206,7 +224,7 @@ def run_case(runner, rng, work):
     err = err or b""
     if proc.returncode == -signal.SIGXCPU or proc.returncode == -signal.SIGKILL:
         problems.append("used more than %d s of CPU time" % CASE_CPU_SECONDS)
-    elif proc.returncode != 0:
+    elif proc.returncode != (-signal.SIGTERM if interrupted else 0):
         problems.append("status %d" % proc.returncode)
     if err:
         problems.append("stderr: " + err.decode(errors="replace")[:2000])
