@@ -137,6 +137,8 @@ async function checkSession(browser) {
   await page.waitForTimeout(200);
   check(!(await still(page)), 'Ctrl+A resumes it');
 
+  await checkMenuHolds(page);
+
   await page.click('.kv-window .kv-close');
   await page.waitForFunction(() => document.body.classList.contains('kv-ended'), null, { timeout: 5000 });
   const ended = await page.evaluate(() => ({ status: document.body.dataset.exitStatus,
@@ -144,6 +146,34 @@ async function checkSession(browser) {
   check(ended.status === '0' && /has ended/.test(ended.text), `the close box ends the program and the page says so ("${ended.text}")`);
   check(page.errors.length === 0, `no page errors${page.errors.length ? ': ' + page.errors.join('; ') : ''}`);
   await page.close();
+}
+
+// The Run menu, opened by Alt+R, by F10 and the Down arrow, or by a click on
+// its title, holds the program while it is open (the picture holds) without
+// restarting it (its windows are made once, it keeps waiting for input), and
+// Escape closes it again, after which the animation goes on.
+async function checkMenuHolds(page) {
+  const openers = {
+    'Alt+R': async () => page.keyboard.press('Alt+KeyR'),
+    'F10 and Down': async () => { await page.keyboard.press('F10'); await page.keyboard.press('ArrowDown'); },
+    'a click on Run': async () => { const at = await clientPoint(page, 15, -10); await page.mouse.click(at.x, at.y); },
+  };
+  for (const [how, open] of Object.entries(openers)) {
+    const closed = await colours(page);
+    await open();
+    await page.waitForTimeout(200);
+    const opened = await colours(page);
+    const waits = (await page.evaluate(() => window.vorkanStats)).waits;
+    const held = await still(page, 800);
+    const stats = await page.evaluate(() => window.vorkanStats);
+    check(JSON.stringify(opened.counts) !== JSON.stringify(closed.counts) && held && stats.windowsCreated === 2 &&
+          stats.waits > waits, `the Run menu opened by ${how} shows and holds the picture, the program waiting in place ` +
+          `(${stats.waits - waits} waits, ${stats.windowsCreated} windows made)`);
+    await page.keyboard.press('Escape');
+    await page.keyboard.press('Escape');
+    await page.waitForTimeout(200);
+    check(!(await still(page)), `after Escape the animation goes on (${how})`);
+  }
 }
 
 // Records a click, downloads the script, uploads it into a fresh page and plays it there.
