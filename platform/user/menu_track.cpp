@@ -239,7 +239,7 @@ void popup_key(Tracker& t, Window& owner, int key) {
   const Menu* popup = open_popup_of(owner);
   if (!popup) return;
   switch (key) {
-    case VK_ESCAPE: close_menu(t); break;
+    case VK_ESCAPE: select_title(t, owner, t.title); break;  // back to the bar; a second Escape leaves the menu
     case VK_UP: set_highlight(t, next_choosable(*popup, t.highlight, -1)); break;
     case VK_DOWN: set_highlight(t, next_choosable(*popup, t.highlight, +1)); break;
     case VK_LEFT: step_title(t, owner, -1); break;

@@ -80,11 +80,11 @@ class Menu : public ::testing::Test {
   // is shown and give more input. A menu still open when they are used up is
   // a failure (and is closed, so that the test ends).
   std::vector<MSG> pump(std::deque<std::function<void()>> while_held = {}) {
-    vk::headless::set_idle_handler([&while_held] {
+    vk::headless::set_idle_handler([this, &while_held] {
       if (!vk::user::active_menu_owner()) return;
       if (while_held.empty()) {
         ADD_FAILURE() << "the menu still holds the program";
-        vk::headless::type_key(VK_ESCAPE);
+        leave_menu();
         return;
       }
       auto step = std::move(while_held.front());
@@ -132,6 +132,12 @@ class Menu : public ::testing::Test {
   bool popup_shown() {
     std::vector<std::uint32_t> shown = frame();
     return std::any_of(shown.begin() + BAR * width, shown.end(), [](std::uint32_t p) { return p != CLIENT_GREEN; });
+  }
+
+  // Escape once to step back from an open popup to the bar, once more to leave the menu.
+  void leave_menu() {
+    if (popup_shown()) vk::headless::type_key(VK_ESCAPE);
+    vk::headless::type_key(VK_ESCAPE);
   }
 
   RECT item(int position) {
@@ -255,7 +261,7 @@ TEST_F(Menu, GrayedItemsAndSeparatorsCannotBeChosenOrHighlighted) {
         still_open = popup_shown();
         vk::headless::type_key('V');  // the grayed item's mnemonic
       },
-      [&] { vk::headless::type_key(VK_ESCAPE); },
+      [&] { leave_menu(); },
   });
   EXPECT_FALSE(grayed_highlighted);
   EXPECT_TRUE(still_open);
@@ -304,7 +310,7 @@ TEST_F(Menu, TheItemUnderTheMouseIsHighlighted) {
       },
       [&] {
         note();
-        vk::headless::type_key(VK_ESCAPE);
+        leave_menu();
       },
   });
   const std::vector<std::vector<bool>> expected = {{false, false}, {true, false}, {false, true}, {false, false}};
@@ -340,9 +346,17 @@ TEST_F(Menu, AltRThenArrowsMoveOverEnabledItemsAndEnterChooses) {
   EXPECT_FALSE(keys_reached_program(got));
 }
 
-TEST_F(Menu, EscapeClosesAndLaterKeysReachTheProgram) {
+// Escape in a popup closes it and leaves its title selected on the bar, the
+// menu still active; a second Escape leaves the menu.
+TEST_F(Menu, EscapeStepsBackToTheBarThenLeavesAndLaterKeysReachTheProgram) {
   open_with_keyboard();
-  std::vector<MSG> got = pump({[] { vk::headless::type_key(VK_ESCAPE); }});
+  bool on_the_bar = false;
+  std::vector<MSG> got = pump({[] { vk::headless::type_key(VK_ESCAPE); },
+                               [&] {
+                                 on_the_bar = !popup_shown() && vk::user::active_menu_owner() != nullptr;
+                                 vk::headless::type_key(VK_ESCAPE);
+                               }});
+  EXPECT_TRUE(on_the_bar);
   EXPECT_FALSE(popup_shown());
   EXPECT_FALSE(keys_reached_program(got));
   vk::headless::type_key('A');
@@ -424,7 +438,7 @@ TEST_F(Menu, TheMenuTakesEveryKeyAndGetKeyStateFollowsThem) {
       },
       [&] {
         ctrl_inside = GetKeyState(VK_CONTROL);
-        vk::headless::type_key(VK_ESCAPE);
+        leave_menu();
       },
   });
   EXPECT_GE(ctrl_inside, 0);
@@ -444,7 +458,7 @@ TEST_F(Menu, TheMenuLoopHoldsTheProgramButDispatchesTimersAndPainting) {
       [] {},
       [&] { InvalidateRect(hwnd, nullptr, FALSE); },
       [] {},
-      [] { vk::headless::type_key(VK_ESCAPE); },
+      [&] { leave_menu(); },
   });
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.front().message, static_cast<UINT>(WM_EXITMENULOOP));
@@ -482,7 +496,7 @@ TEST_F(Menu, CheckMarksFollowCheckMenuItem) {
   auto look_and_close = [&] {
     marks[0] = check_mark_shown(0);
     marks[1] = check_mark_shown(3);
-    vk::headless::type_key(VK_ESCAPE);
+    leave_menu();
   };
   open_with_mouse();
   pump({look_and_close});
