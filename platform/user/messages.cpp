@@ -12,6 +12,7 @@
 // the next, however many messages keep arriving.
 #include <algorithm>
 
+#include "user.h"
 #include "user_internal.h"
 #include "virtual_keys.h"
 
@@ -218,6 +219,8 @@ int character_for_key(int key, bool shift, bool ctrl, bool alt, bool caps_lock) 
 }  // namespace
 }  // namespace vk::user
 
+void vk::show_changed_windows() { vk::user::present_changed_windows(); }
+
 using namespace vk::user;
 
 extern "C" {
@@ -228,8 +231,8 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     state().loop_started = true;
     vk::display().message_loop_started();
   }
-  vk::display().give_way();
   present_changed_windows();
+  vk::display().give_way();  // after showing what was drawn: the display may let the browser paint it
   for (;;) {
     bool quit = false;
     if (retrieve(*msg, quit)) {
