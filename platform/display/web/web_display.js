@@ -147,13 +147,14 @@ mergeInto(LibraryManager.library, {
 
     // Device pixels per program pixel for a fit of `fit`: whole numbers, so
     // that every program pixel is the same square of device pixels; on dense
-    // screens (2 device pixels a CSS pixel and more, phones and tablets), where
-    // uneven pixels no longer show, the fit itself when a whole number would
-    // leave a third of the room empty; below 1 only when even 1 does not fit.
+    // touch screens (phones, tablets), where uneven pixels no longer show and
+    // room is scarce, the fit itself when a whole number would leave a sixth
+    // of the room empty; below 1 only when even 1 does not fit.
     crispScale: function(fit, ratio) {
       if (fit < 1) return fit;
       var whole = Math.floor(fit);
-      return ratio >= 2 && fit >= 1.5 * whole ? fit : whole;
+      var touch = window.matchMedia('(pointer: coarse)').matches;
+      return touch && ratio >= 2 && fit >= 1.2 * whole ? fit : whole;
     },
 
     // Lays the shown windows out in the page's screen: beside each other, or
@@ -171,7 +172,10 @@ mergeInto(LibraryManager.library, {
       var box = screen.getBoundingClientRect();
       var pageTop = box.top + window.scrollY;
       var roomWidth = Math.max(1, Math.floor(screen.clientWidth * ratio));
-      var roomHeight = Math.floor(Math.max(window.innerHeight - pageTop - 4, window.innerHeight / 2) * ratio);
+      // Below the page's heading; when that takes more than a quarter of the
+      // window (a phone held sideways), the whole window: the heading scrolls away.
+      var free = pageTop > window.innerHeight / 4 ? window.innerHeight : window.innerHeight - pageTop - 4;
+      var roomHeight = Math.floor(free * ratio);
       var widths = wins.map(function(win) { return win.canvas.width; });
       var heights = wins.map(function(win) { return win.canvas.height; });
       var sum = function(values) { return values.reduce(function(a, b) { return a + b; }, 0); };
