@@ -6,13 +6,15 @@
 // dispatches timers and painting. A click on a title opens its popup;
 // releasing the button over an enabled item chooses it (posting WM_COMMAND); a
 // click anywhere else closes the menu and is not passed on. From the keyboard,
-// Alt with a title's mnemonic opens that popup, Alt alone or F10 selects the
-// first title, arrows move, Enter chooses, Escape closes, and an item's
-// mnemonic chooses it (a letter typed with Ctrl held is no mnemonic: it makes
-// a control character on Win32). Alt combinations are system keys on Win32, so
-// their keys never reach the program as WM_KEYDOWN; with Ctrl also held
-// (AltGr) they are ordinary keys.
+// Alt with a title's mnemonic opens that popup, Alt alone selects the first
+// title, F10 opens the first popup as Alt with its mnemonic would (or ends the
+// menu), arrows move, Enter chooses, Escape steps back from a popup to the bar
+// and from the bar out of the menu, and an item's mnemonic chooses it (a
+// letter typed with Ctrl held is no mnemonic: it makes a control character on
+// Win32). Alt combinations are system keys on Win32, so their keys never reach
+// the program as WM_KEYDOWN; with Ctrl also held (AltGr) they are ordinary keys.
 #include "menu_view.h"
+#include "virtual_keys.h"
 
 namespace vk::user::menu_view {
 namespace {
@@ -37,7 +39,6 @@ const Menu* popup_under(const Window& window, int title) {
 }
 
 bool ctrl_down() { return state().key_down[VK_CONTROL]; }
-bool shift_down() { return state().key_down[VK_SHIFT]; }
 
 void close_menu(Tracker& t) {
   if (t.mode != Mode::Closed) mark_changed(t.owner);
@@ -284,21 +285,27 @@ bool release_alt(Tracker& t, Window& window) {
   return true;
 }
 
-// F10 alone works as Alt pressed and released: it selects the first title, or ends an active menu.
-bool press_f10(Tracker& t, Window& window) {
-  if (ctrl_down() || shift_down()) return false;
-  t.eaten_keys.set(VK_F10);
-  if (t.mode != Mode::Closed) {
+// F10 alone, in a window with a menu bar.
+bool is_menu_key(const Window& window, int key) {
+  const bool* down = state().key_down;
+  return key == keys::F10 && !down[VK_CONTROL] && !down[VK_SHIFT] && !down[VK_MENU] && title_count(window) > 0;
+}
+
+void press_menu_key(Tracker& t, Window& window) {
+  t.eaten_keys.set(static_cast<size_t>(keys::F10));
+  if (t.mode == Mode::Closed) {
+    activate_title(t, window, 0, true);
+  } else {
     close_menu(t);
-  } else if (title_count(window) > 0) {
-    select_title(t, window, 0);
   }
-  return true;
 }
 
 bool take_key_down(Tracker& t, Window& window, int key) {
   if (key == VK_MENU) return press_alt(t);
-  if (key == VK_F10 && !t.alt_held) return press_f10(t, window);
+  if (is_menu_key(window, key)) {
+    press_menu_key(t, window);
+    return true;
+  }
   if (t.mode == Mode::Closed) {
     bool alt_combination = t.alt_held && !ctrl_down() && key != VK_CONTROL && key != VK_SHIFT;
     if (!alt_combination) return false;

@@ -112,6 +112,7 @@ void reset_stand_in() {
   s.focus = nullptr;
   for (bool& down : s.key_down) down = false;
   for (bool& on : s.toggled) on = false;
+  s.typed = user::all_us_layout();
   s.loop_started = false;
   s.menu_loop_owner = nullptr;
   s.held_input.clear();

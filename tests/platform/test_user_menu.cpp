@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "headless.h"
+#include "virtual_keys.h"
 #include "menu_view.h"
 
 namespace {
@@ -367,31 +368,42 @@ TEST_F(Menu, EscapeStepsBackToTheBarThenLeavesAndLaterKeysReachTheProgram) {
 }
 
 // Alt alone and F10 select the title; Down opens its popup, Enter chooses; F10 again ends the menu.
-TEST_F(Menu, AltOrF10AloneSelectsTheTitleAndDownOpensItsPopup) {
-  for (int key : {VK_MENU, VK_F10}) {
-    SCOPED_TRACE(key);
-    vk::headless::type_key(key);
-    bool title_only = false;
-    bool first_highlighted = false;
-    std::vector<MSG> got = pump({
-        [&] {
-          title_only = !popup_shown();
-          vk::headless::type_key(VK_DOWN);
-        },
-        [&] {
-          first_highlighted = highlighted(0);
-          vk::headless::type_key(VK_RETURN);
-        },
-    });
-    EXPECT_TRUE(title_only);
-    EXPECT_TRUE(first_highlighted);
-    EXPECT_EQ(commands(got), std::vector<WPARAM>{1});
-    EXPECT_FALSE(keys_reached_program(got));
-  }
-  vk::headless::type_key(VK_F10);
-  std::vector<MSG> got = pump({[] { vk::headless::type_key(VK_F10); }});
-  EXPECT_FALSE(held());
+TEST_F(Menu, AltAloneSelectsTheTitleAndDownOpensItsPopup) {
+  vk::headless::type_key(VK_MENU);
+  bool title_only = false;
+  bool first_highlighted = false;
+  std::vector<MSG> got = pump({
+      [&] {
+        title_only = !popup_shown();
+        vk::headless::type_key(VK_DOWN);
+      },
+      [&] {
+        first_highlighted = highlighted(0);
+        vk::headless::type_key(VK_RETURN);
+      },
+  });
+  EXPECT_TRUE(title_only);
+  EXPECT_TRUE(first_highlighted);
+  EXPECT_EQ(commands(got), std::vector<WPARAM>{1});
   EXPECT_FALSE(keys_reached_program(got));
+}
+
+TEST_F(Menu, F10OpensTheFirstPopupAsAltRDoesAndAgainClosesIt) {
+  vk::headless::type_key(vk::keys::F10);
+  bool opened = false;
+  std::vector<MSG> got = pump({[&] {
+    opened = highlighted(0);
+    vk::headless::type_key(vk::keys::F10);
+  }});
+  EXPECT_TRUE(opened);
+  EXPECT_FALSE(popup_shown());
+  EXPECT_FALSE(keys_reached_program(got));
+  vk::headless::key_down(VK_SHIFT);
+  vk::headless::type_key(vk::keys::F10);  // Shift+F10 is the program's
+  vk::headless::key_up(VK_SHIFT);
+  got = pump();
+  EXPECT_FALSE(popup_shown());
+  EXPECT_EQ(count(got, WM_KEYDOWN), 2);
 }
 
 // A letter typed with Ctrl is a control character on Win32, never a mnemonic.
