@@ -39,10 +39,10 @@ endfunction()
 
 kv318_pkg_config(kv318-headless
   "KV318 graphics toolkit: a program (main or WinMain) on the headless display, with the headless runner's options"
-  "freetype2 fontconfig libpng" kv318_headless_start headless_start.cpp
+  "freetype2 libpng" kv318_headless_start headless_start.cpp
   kv318_headless kv318_host_common vk_display_headless vk_png)
 if(TARGET kv318_sdl)
   kv318_pkg_config(kv318 "KV318 graphics toolkit: a program (main or WinMain) in real windows (SDL2)"
-    "sdl2 freetype2 fontconfig libpng" kv318_sdl_start sdl_first_use.cpp
+    "sdl2 freetype2 libpng" kv318_sdl_start sdl_first_use.cpp
     kv318_sdl kv318_host_common vk_display_sdl)
 endif()
