@@ -37,11 +37,27 @@ namespace {
 
 [[noreturn]] void refuse(const std::string& message) { throw UsageError(message); }
 
-const char* value_of(int argc, char** argv, int& i) {
-  if (i + 1 >= argc) refuse(std::string("option ") + argv[i] + " needs a value");
-  if (argv[i + 1][0] == '\0') refuse(std::string("option ") + argv[i] + " needs a value, not an empty one");
-  return argv[++i];
-}
+// An option's value: after '=' in the same word (--seed=3), else the next word.
+struct Words {
+  Words(int count, char** words) : argc(count), argv(words) {}
+  int argc;
+  char** argv;
+  int i = 1;
+  std::string name;    // the option, without any "=value"
+  std::string inline_value;
+  bool has_inline = false;
+
+  const char* value() {
+    if (has_inline) {
+      if (inline_value.empty()) refuse("option " + name + " needs a value, not an empty one");
+      has_inline = false;
+      return inline_value.c_str();
+    }
+    if (i + 1 >= argc) refuse("option " + name + " needs a value");
+    if (argv[i + 1][0] == '\0') refuse("option " + name + " needs a value, not an empty one");
+    return argv[++i];
+  }
+};
 
 long long whole_number(const char* option, const char* text, long long low, long long high) {
   errno = 0;
@@ -106,47 +122,55 @@ Request read_options(int argc, char** argv) {
   Request request;
   Options& options = request.options;
   bool only_inputs = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (only_inputs || arg.empty() || arg[0] != '-' || arg == "-") {
+  for (Words words(argc, argv); words.i < argc; ++words.i) {
+    const std::string arg = argv[words.i];
+    if (only_inputs || arg.size() < 2 || arg[0] != '-') {
       options.inputs.push_back(arg);
-    } else if (arg == "--") {
+      continue;
+    }
+    const std::size_t equals = arg.find('=');
+    words.has_inline = arg.rfind("--", 0) == 0 && equals != std::string::npos;
+    words.name = words.has_inline ? arg.substr(0, equals) : arg;
+    words.inline_value = words.has_inline ? arg.substr(equals + 1) : "";
+    const std::string& name = words.name;
+    if (name == "--") {
       only_inputs = true;
-    } else if (arg == "--help") {
+    } else if (name == "--help") {
       request.answer = kUsage;
       return request;
-    } else if (arg == "--version") {
+    } else if (name == "--version") {
       request.answer = std::string("kv318-grade ") + VORKAN_VERSION + "\n";
       return request;
-    } else if (arg == "--reference") {
-      options.reference = value_of(argc, argv, i);
-    } else if (arg == "--tests") {
-      options.tests = value_of(argc, argv, i);
-    } else if (arg == "--report") {
-      options.report = value_of(argc, argv, i);
-    } else if (arg == "--jobs") {
-      options.jobs = static_cast<int>(whole_number("--jobs", value_of(argc, argv, i), 1, 1024));
-    } else if (arg == "--shard") {
-      read_shard(value_of(argc, argv, i), options);
-    } else if (arg == "--time-limit") {
-      options.time_limit = seconds("--time-limit", value_of(argc, argv, i));
-    } else if (arg == "--memory-limit") {
-      options.memory_limit_mb = static_cast<long>(whole_number("--memory-limit", value_of(argc, argv, i), 0, 1 << 24));
-    } else if (arg == "--seed") {
-      options.seed = static_cast<unsigned long long>(whole_number("--seed", value_of(argc, argv, i), 0, UINT32_MAX));
-    } else if (arg == "--tolerance") {
-      options.tolerance = static_cast<long>(whole_number("--tolerance", value_of(argc, argv, i), 0, LONG_MAX));
-    } else if (arg == "--mask") {
-      options.masks.push_back(read_mask(value_of(argc, argv, i)));
-    } else if (arg == "--every-frame") {
+    } else if (name == "--reference") {
+      options.reference = words.value();
+    } else if (name == "--tests") {
+      options.tests = words.value();
+    } else if (name == "--report") {
+      options.report = words.value();
+    } else if (name == "--jobs") {
+      options.jobs = static_cast<int>(whole_number("--jobs", words.value(), 1, 1024));
+    } else if (name == "--shard") {
+      read_shard(words.value(), options);
+    } else if (name == "--time-limit") {
+      options.time_limit = seconds("--time-limit", words.value());
+    } else if (name == "--memory-limit") {
+      options.memory_limit_mb = static_cast<long>(whole_number("--memory-limit", words.value(), 0, 1 << 24));
+    } else if (name == "--seed") {
+      options.seed = static_cast<unsigned long long>(whole_number("--seed", words.value(), 0, UINT32_MAX));
+    } else if (name == "--tolerance") {
+      options.tolerance = static_cast<long>(whole_number("--tolerance", words.value(), 0, LONG_MAX));
+    } else if (name == "--mask") {
+      options.masks.push_back(read_mask(words.value()));
+    } else if (name == "--every-frame") {
       options.every_frame = true;
-    } else if (arg == "--gradescope") {
-      options.gradescope = value_of(argc, argv, i);
-    } else if (arg == "--merge") {
+    } else if (name == "--gradescope") {
+      options.gradescope = words.value();
+    } else if (name == "--merge") {
       options.merge = true;
     } else {
       refuse("unknown option '" + arg + "' (see --help)");
     }
+    if (words.has_inline) refuse("option " + name + " takes no value");
   }
   check_complete(options);
   return request;

@@ -188,6 +188,8 @@ TEST(GradeCommandLine, RefusesWhatCannotWorkWithOneReason) {
       {"--reference", "r.c", "--tests", "t", "--mask", "1,2,3", "a.c"},
       {"--reference", "r.c", "--tests", "t", "--gradescope", "g.json", "a.c", "b.c"},
       {"--reference", "r.c", "--tests", "t", "--bogus", "a.c"},
+      {"--reference", "r.c", "--tests", "t", "--every-frame=yes", "a.c"},
+      {"--reference=", "r.c", "--tests", "t", "a.c"},
       {"--merge"},
       {"--merge", "--reference", "r.c", "shard1"},
   };
@@ -196,8 +198,9 @@ TEST(GradeCommandLine, RefusesWhatCannotWorkWithOneReason) {
     for (const std::string& word : words) line += word + " ";
     EXPECT_THROW(parse(words), UsageError) << line;
   }
-  const Options options = parse({"--reference", "r.c", "--tests", "t", "--shard", "2/3", "--mask", "-10,5,20,-7",
+  const Options options = parse({"--reference", "r.c", "--tests=t", "--shard=2/3", "--mask", "-10,5,20,-7",
                                  "--time-limit", "1.5", "a.c", "--", "--odd-name.c"}).options;
+  EXPECT_EQ(options.tests, "t");
   EXPECT_EQ(options.shard, 2);
   EXPECT_EQ(options.shards, 3);
   ASSERT_EQ(options.masks.size(), 1u);
