@@ -20,6 +20,14 @@ struct InputEvent {
   int key = 0;            // Win32 virtual-key code for key events
   enum class Button { Left, Right, Middle };
   Button button = Button::Left;  // for button events
+  // For KeyDown: the character the key types, as TranslateMessage gives it.
+  // US_LAYOUT leaves it to the stand-in, which types what a US keyboard
+  // layout gives; a display that knows the user's layout gives the
+  // Windows-1252 code (0-255) the key types, or NO_CHARACTER for a key that
+  // types none there (a dead key, a character outside Windows-1252).
+  static constexpr int US_LAYOUT = -1;
+  static constexpr int NO_CHARACTER = -2;
+  int character = US_LAYOUT;
 };
 
 // What a window shows: its menu bar, if it has one, above its client area, with
@@ -64,6 +72,11 @@ class Display {
   virtual int screen_height() = 0;
   // The program's first call for a message, before anything was retrieved.
   virtual void message_loop_started() {}
+  // Every call for a message, before anything is retrieved. A display that
+  // shares its thread with others (the browser's page) lets them run here
+  // now and then, so that a program that always finds a message waiting
+  // (playing a script, say) never holds the thread for long.
+  virtual void give_way() {}
   virtual void window_created(HWND, const WindowGeometry&) {}
   virtual void window_shown(HWND, bool /*visible*/) {}
   virtual void window_destroyed(HWND) {}

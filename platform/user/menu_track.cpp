@@ -7,10 +7,12 @@
 // button over an enabled item chooses it (posting WM_COMMAND); a click
 // anywhere else closes the menu and is not passed on. From the keyboard, Alt
 // with a title's mnemonic opens that popup, Alt alone selects the first title,
-// arrows move, Enter chooses, Escape closes, and an item's mnemonic chooses it.
+// arrows move, Enter chooses, Escape closes, and an item's mnemonic chooses it;
+// F10 opens the first popup as Alt with its mnemonic would, or ends the menu.
 // Alt combinations are system keys on Win32, so their keys never reach the
 // program as WM_KEYDOWN; with Ctrl also held (AltGr) they are ordinary keys.
 #include "menu_view.h"
+#include "virtual_keys.h"
 
 namespace vk::user::menu_view {
 namespace {
@@ -279,8 +281,27 @@ bool release_alt(Tracker& t, Window& window) {
   return true;
 }
 
+// F10 alone, in a window with a menu bar.
+bool is_menu_key(const Window& window, int key) {
+  const bool* down = state().key_down;
+  return key == keys::F10 && !down[VK_CONTROL] && !down[VK_SHIFT] && !down[VK_MENU] && title_count(window) > 0;
+}
+
+void press_menu_key(Tracker& t, Window& window) {
+  t.eaten_keys.set(static_cast<size_t>(keys::F10));
+  if (t.mode == Mode::Closed) {
+    activate_title(t, window, 0, true);
+  } else {
+    close_menu(t);
+  }
+}
+
 bool take_key_down(Tracker& t, Window& window, int key) {
   if (key == VK_MENU) return press_alt(t);
+  if (is_menu_key(window, key)) {
+    press_menu_key(t, window);
+    return true;
+  }
   if (t.mode == Mode::Closed) {
     bool alt_combination = t.alt_held && !ctrl_down() && key != VK_CONTROL && key != VK_SHIFT;
     if (!alt_combination) return false;

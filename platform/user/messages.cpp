@@ -12,6 +12,7 @@
 // the next, however many messages keep arriving.
 #include <algorithm>
 
+#include "user.h"
 #include "user_internal.h"
 #include "virtual_keys.h"
 
@@ -66,6 +67,7 @@ bool input_message(const InputEvent& event, MSG& msg) {
       msg = make_message(hwnd, WM_MOUSEMOVE, 0, position);
       return true;
     case InputEvent::Kind::KeyDown:
+      state().typed[static_cast<std::size_t>(event.key & 0xFF)] = event.character;
       msg = make_message(hwnd, WM_KEYDOWN, static_cast<WPARAM>(event.key & 0xFF), 1);
       return true;
     case InputEvent::Kind::KeyUp:
@@ -217,6 +219,8 @@ int character_for_key(int key, bool shift, bool ctrl, bool alt, bool caps_lock) 
 }  // namespace
 }  // namespace vk::user
 
+void vk::show_changed_windows() { vk::user::present_changed_windows(); }
+
 using namespace vk::user;
 
 extern "C" {
@@ -228,6 +232,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     vk::display().message_loop_started();
   }
   present_changed_windows();
+  vk::display().give_way();  // after showing what was drawn: the display may let the browser paint it
   for (;;) {
     bool quit = false;
     if (retrieve(*msg, quit)) {
@@ -245,9 +250,12 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (!msg || msg->message != WM_KEYDOWN) return FALSE;
-  const bool* down = state().key_down;
-  int ch = character_for_key(static_cast<int>(msg->wParam & 0xFF), down[VK_SHIFT], down[VK_CONTROL], down[VK_MENU],
-                             state().caps_lock);
+  const int key = static_cast<int>(msg->wParam & 0xFF);
+  int ch = state().typed[static_cast<std::size_t>(key)];
+  if (ch == vk::InputEvent::US_LAYOUT) {
+    const bool* down = state().key_down;
+    ch = character_for_key(key, down[VK_SHIFT], down[VK_CONTROL], down[VK_MENU], state().caps_lock);
+  }
   if (ch < 0) return FALSE;
   state().posted.push_back(msg[0]);
   MSG& character = state().posted.back();

@@ -1,6 +1,7 @@
 // USER32's records, shared by its units.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -53,6 +54,12 @@ struct Menu {
   std::vector<MenuItem> items;
 };
 
+inline std::array<int, 256> all_us_layout() {
+  std::array<int, 256> keys;
+  keys.fill(InputEvent::US_LAYOUT);
+  return keys;
+}
+
 struct State {
   std::map<std::string, std::unique_ptr<WindowClass>> classes;
   std::map<HWND, std::unique_ptr<Window>> windows;
@@ -64,6 +71,10 @@ struct State {
   HWND focus = nullptr;
   std::uintptr_t next_handle = 0x1000;
   bool key_down[256] = {};
+  // What the last key-down of each virtual key types, as its display said
+  // (InputEvent::character): a key-down posted on to another window types
+  // the same there.
+  std::array<int, 256> typed = all_us_layout();
   bool caps_lock = false;
   bool loop_started = false;  // GetMessageA has been called
 };

@@ -32,6 +32,9 @@ void move_mouse(HWND hwnd, int client_x, int client_y);         // WM_MOUSEMOVE
 void key_down(int virtual_key);                                 // to the window with the focus
 void key_up(int virtual_key);
 void type_key(int virtual_key);                                 // key_down then key_up
+// A key typed on a keyboard layout the display knows: its key-down carries the
+// character the layout types (InputEvent::character), then the key goes up.
+void type_key_of_layout(int virtual_key, int character);
 void close_window(HWND hwnd);                                   // the close box: WM_CLOSE
 // Types a character the way a user would: with Shift for capitals.
 void type_text(const char* text);
