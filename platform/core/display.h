@@ -12,7 +12,10 @@
 namespace vk {
 
 struct InputEvent {
-  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose };
+  // Character: a character typed without a key of its own (an input method's
+  // text, the rest of a composed sequence); USER32 delivers it as Win32 does
+  // such input, a key-down of VK_PACKET that TranslateMessage turns into WM_CHAR.
+  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, Character, CloseRequest, Expose };
   Kind kind = Kind::None;
   HWND window = nullptr;  // null: the window with the keyboard focus
   int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
@@ -20,6 +23,17 @@ struct InputEvent {
   int key = 0;            // Win32 virtual-key code for key events
   enum class Button { Left, Right, Middle };
   Button button = Button::Left;  // for button events
+
+  // What a key types, as the user's keyboard layout has it. For KeyDown: the
+  // Windows-1252 code (0-255) TranslateMessage makes of the key; NO_CHARACTER
+  // when the layout types nothing printable with it (a dead key waiting for
+  // the next, a modifier, a character Windows-1252 lacks: Enter, Tab, Escape,
+  // Backspace and Ctrl+letter still give their control characters); or
+  // US_LAYOUT, for a display that knows no layout, which leaves it to USER32's
+  // US table. For Character: the Windows-1252 code typed.
+  static constexpr int US_LAYOUT = -1;
+  static constexpr int NO_CHARACTER = -2;
+  int character = US_LAYOUT;
 };
 
 // What a window shows: its menu bar, if it has one, above its client area, with

@@ -9,8 +9,10 @@
 // with a title's mnemonic opens that popup, Alt alone selects the first title,
 // arrows move, Enter chooses, Escape closes, and an item's mnemonic chooses it.
 // Alt combinations are system keys on Win32, so their keys never reach the
-// program as WM_KEYDOWN; with Ctrl also held (AltGr) they are ordinary keys.
+// program as WM_KEYDOWN; with Ctrl also held (AltGr on Win32), or when the
+// layout types a character with them (right Alt as AltGr), they are ordinary keys.
 #include "menu_view.h"
+#include "virtual_keys.h"
 
 namespace vk::user::menu_view {
 namespace {
@@ -279,9 +281,16 @@ bool release_alt(Tracker& t, Window& window) {
   return true;
 }
 
-bool take_key_down(Tracker& t, Window& window, int key) {
+// `typed`: the user's layout typed a character with the key. With right Alt
+// held that is AltGr, never a menu key: the key reaches the program, and the
+// Alt key's release no longer opens the menu bar.
+bool take_key_down(Tracker& t, Window& window, int key, bool typed) {
   if (key == VK_MENU) return press_alt(t);
   if (t.mode == Mode::Closed) {
+    if (t.alt_held && typed) {
+      t.alt_used = true;
+      return false;
+    }
     bool alt_combination = t.alt_held && !ctrl_down() && key != VK_CONTROL && key != VK_SHIFT;
     if (!alt_combination) return false;
     t.alt_used = true;
@@ -374,7 +383,9 @@ bool menu_takes_input(Window& window, const InputEvent& event) {
     case InputEvent::Kind::MouseMove:
       return take_mouse(t, window, event);
     case InputEvent::Kind::KeyDown:
-      return take_key_down(t, window, event.key & 0xFF);
+      return take_key_down(t, window, event.key & 0xFF, event.character >= 0);
+    case InputEvent::Kind::Character:
+      return take_key_down(t, window, keys::PACKET, true);
     case InputEvent::Kind::KeyUp:
       return take_key_up(t, window, event.key & 0xFF);
     case InputEvent::Kind::CloseRequest:

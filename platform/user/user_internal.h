@@ -53,6 +53,13 @@ struct Menu {
   std::vector<MenuItem> items;
 };
 
+// The key last pressed and the character the display says the user's layout
+// types with it (InputEvent::character), for TranslateMessage.
+struct TypedKey {
+  int key = 0;
+  int character = InputEvent::US_LAYOUT;
+};
+
 struct State {
   std::map<std::string, std::unique_ptr<WindowClass>> classes;
   std::map<HWND, std::unique_ptr<Window>> windows;
@@ -65,6 +72,7 @@ struct State {
   std::uintptr_t next_handle = 0x1000;
   bool key_down[256] = {};
   bool caps_lock = false;
+  TypedKey last_typed;
   bool loop_started = false;  // GetMessageA has been called
 };
 
@@ -85,6 +93,11 @@ int menu_bar_height(const Window& window);
 WindowFrame compose_frame(Window& window);
 // Input for the menu bar or an open menu; true when the menu took it.
 bool menu_takes_input(Window& window, const InputEvent& event);
+
+// The character TranslateMessage makes of a key-down of `key` with the keys
+// held now: the user's layout's, as the display said for the key last
+// pressed, else a US layout's; -1 for none.
+int character_for_key_down(int key);
 
 // Removes every timer of a window.
 void kill_window_timers(HWND hwnd);
