@@ -9,8 +9,10 @@ arrive as its Windows-1252 code, as the signed 8-bit key Windows gives. Then
 Ctrl+H must halt the animation and Ctrl+Q (the key marked Q on that layout)
 end the program with status 0.
 
-The same table drives the Win32 build under Wine (tests/wine/wine_check.py),
-so both hosts are held to the same codes.
+The same table drives the Win32 build under Wine (tests/wine/wine_check.py
+--layouts), so both hosts are held to the same codes, but for one: Windows
+turns a character its code page lacks into a look-alike (α into a) where
+this toolkit gives no event.
 
 Usage: keyboard_layouts.py PATH/TO/vorkan
 """
@@ -53,8 +55,10 @@ LAYOUTS = {
 }
 
 
-def expected_codes(layout):
-    return [code for _, code in LAYOUTS[layout][1] if code is not None]
+def expected_codes(layout, outside=None):
+    """The codes typing the layout's keys gives; `outside` for the character Windows-1252 lacks."""
+    codes = [outside if code is None else code for _, code in LAYOUTS[layout][1]]
+    return [code for code in codes if code is not None]
 
 
 def typed_keys(layout):
@@ -88,7 +92,7 @@ def recorded_codes(script):
     return [int(n) for n in re.findall(r"^KV318_KBD\((-?\d+)\);$", script or "", re.MULTILINE)]
 
 
-def type_and_record(s, layout):
+def type_and_record(s, layout, want):
     """Types the layout's keys into the focused graphics window while recording; the codes recorded."""
     s.ctrl("r")
     e2e.settle()
@@ -96,14 +100,13 @@ def type_and_record(s, layout):
     e2e.run("xdotool", "key", "--delay", "120", *typed_keys(layout), env=s.env)
     e2e.settle()
     s.ctrl("r")
-    want = expected_codes(layout)
     e2e.wait_for(lambda: len(recorded_codes(s.script())) >= len(want))
     return recorded_codes(s.script())
 
 
-def check_layout(s, f, layout):
-    want = expected_codes(layout)
-    got = type_and_record(s, layout)
+def check_layout(s, f, layout, outside=None):
+    want = expected_codes(layout, outside)
+    got = type_and_record(s, layout, want)
     f.check(f"{layout}: each character arrives as its Windows-1252 code", got == want, f"got {got}, want {want}")
     s.ctrl("h")
     e2e.settle()
