@@ -66,11 +66,11 @@ bool input_message(const InputEvent& event, MSG& msg) {
       msg = make_message(hwnd, WM_MOUSEMOVE, 0, position);
       return true;
     case InputEvent::Kind::KeyDown:
-      state().last_typed = TypedKey{event.key & 0xFF, event.character};
+      state().typed[static_cast<std::size_t>(event.key & 0xFF)] = event.character;
       msg = make_message(hwnd, WM_KEYDOWN, static_cast<WPARAM>(event.key & 0xFF), 1);
       return true;
     case InputEvent::Kind::Character:
-      state().last_typed = TypedKey{keys::PACKET, event.character};
+      state().typed[keys::PACKET] = event.character;
       msg = make_message(hwnd, WM_KEYDOWN, static_cast<WPARAM>(keys::PACKET), 1);
       return true;
     case InputEvent::Kind::KeyUp:

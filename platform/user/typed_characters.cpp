@@ -92,8 +92,7 @@ int character_for_key_down(int key) {
   const bool shift = down[VK_SHIFT];
   const bool ctrl = down[VK_CONTROL];
   const bool alt = down[VK_MENU];
-  const TypedKey& typed = state().last_typed;
-  const int layout = typed.key == key ? typed.character : InputEvent::US_LAYOUT;
+  const int layout = state().typed[static_cast<std::size_t>(key & 0xFF)];
   if (layout == InputEvent::US_LAYOUT) return us_layout_character(key, shift, ctrl, alt, state().caps_lock);
   if (ctrl && !alt) return ctrl_character(key);
   if (layout >= 0) return layout;

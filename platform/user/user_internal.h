@@ -1,6 +1,7 @@
 // USER32's records, shared by its units.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -53,12 +54,11 @@ struct Menu {
   std::vector<MenuItem> items;
 };
 
-// The key last pressed and the character the display says the user's layout
-// types with it (InputEvent::character), for TranslateMessage.
-struct TypedKey {
-  int key = 0;
-  int character = InputEvent::US_LAYOUT;
-};
+inline std::array<int, 256> all_us_layout() {
+  std::array<int, 256> keys;
+  keys.fill(InputEvent::US_LAYOUT);
+  return keys;
+}
 
 struct State {
   std::map<std::string, std::unique_ptr<WindowClass>> classes;
@@ -72,7 +72,10 @@ struct State {
   std::uintptr_t next_handle = 0x1000;
   bool key_down[256] = {};
   bool caps_lock = false;
-  TypedKey last_typed;
+  // What the last key-down of each virtual key types, as its display said
+  // (InputEvent::character), for TranslateMessage: a key-down posted on to
+  // another window types the same there.
+  std::array<int, 256> typed = all_us_layout();
   bool loop_started = false;  // GetMessageA has been called
 };
 
@@ -95,8 +98,8 @@ WindowFrame compose_frame(Window& window);
 bool menu_takes_input(Window& window, const InputEvent& event);
 
 // The character TranslateMessage makes of a key-down of `key` with the keys
-// held now: the user's layout's, as the display said for the key last
-// pressed, else a US layout's; -1 for none.
+// held now: the user's layout's, as the display said for that key's last
+// key-down, else a US layout's; -1 for none.
 int character_for_key_down(int key);
 
 // Removes every timer of a window.
