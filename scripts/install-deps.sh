@@ -6,7 +6,7 @@
 #   native         build and test on Linux (the compilers, libraries, fonts, Xvfb and tools)
 #   windows-build  cross-build the Windows programs with MinGW-w64
 #   windows        windows-build, and Wine with what the check under Wine needs
-#   web-build      build the page: emscripten, node, hb-subset, and a source entry
+#   web-build      build the page: emscripten, node, hb-subset, cmark-gfm, and a source entry
 #                  for the package manager (apt-get source), added when it has none
 #   web            web-build, and Chromium and npm for the page check
 #   fuzz           clang and its libFuzzer runtime
@@ -39,7 +39,7 @@ group_packages() {
     windows)
       group_packages windows-build
       printf '%s\n' wine wine64 fonts-wine xvfb xdotool x11-xkb-utils x11-xserver-utils python3-xlib imagemagick ;;
-    web-build) printf '%s\n' cmake ninja-build python3 emscripten nodejs dpkg-dev libharfbuzz-bin ;;
+    web-build) printf '%s\n' cmake ninja-build python3 emscripten nodejs dpkg-dev libharfbuzz-bin cmark-gfm ;;
     web)
       group_packages web-build
       printf '%s\n' chromium npm ;;

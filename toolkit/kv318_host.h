@@ -22,6 +22,17 @@ extern "C" {
  * 0 (nothing changed) when `file` is null or the toolkit is not open. */
 int KV318_host_play_file(FILE* file);
 
+/* What the script file is used for now: KV318_SCRIPT_IDLE, KV318_SCRIPT_RECORDING
+ * (Record is on) or KV318_SCRIPT_PLAYING (Playback is on). */
+enum KV318_ScriptState { KV318_SCRIPT_IDLE = 0, KV318_SCRIPT_RECORDING = 1, KV318_SCRIPT_PLAYING = 2 };
+int KV318_host_script_state(void);
+
+/* Ends a recording (its pending periodic count written) or a playback as the
+ * Record or Playback command would, and closes the script file, so that the
+ * file is whole where it lies and the next Playback or Play One reads it
+ * from its first line. Returns the state it ended (a KV318_ScriptState). */
+int KV318_host_close_script(void);
+
 /* Switches drawing-call logging on (nonzero) or off, as Ctrl+L would. */
 void KV318_host_set_logging(int on);
 

@@ -30,7 +30,8 @@ struct InputEvent {
   // the next, a modifier, a character Windows-1252 lacks: Enter, Tab, Escape,
   // Backspace and Ctrl+letter still give their control characters); or
   // US_LAYOUT, for a display that knows no layout, which leaves it to USER32's
-  // US table. For Character: the Windows-1252 code typed.
+  // US table. For Character (or a KeyDown of VK_PACKET, 0xE7, as Win32 gives
+  // such input): the Windows-1252 code typed.
   static constexpr int US_LAYOUT = -1;
   static constexpr int NO_CHARACTER = -2;
   int character = US_LAYOUT;
@@ -78,6 +79,11 @@ class Display {
   virtual int screen_height() = 0;
   // The program's first call for a message, before anything was retrieved.
   virtual void message_loop_started() {}
+  // Every call for a message, before anything is retrieved. A display that
+  // shares its thread with others (the browser's page) lets them run here
+  // now and then, so that a program that always finds a message waiting
+  // (playing a script, say) never holds the thread for long.
+  virtual void give_way() {}
   virtual void window_created(HWND, const WindowGeometry&) {}
   virtual void window_shown(HWND, bool /*visible*/) {}
   virtual void window_destroyed(HWND) {}

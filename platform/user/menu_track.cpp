@@ -7,7 +7,8 @@
 // button over an enabled item chooses it (posting WM_COMMAND); a click
 // anywhere else closes the menu and is not passed on. From the keyboard, Alt
 // with a title's mnemonic opens that popup, Alt alone selects the first title,
-// arrows move, Enter chooses, Escape closes, and an item's mnemonic chooses it.
+// arrows move, Enter chooses, Escape closes, and an item's mnemonic chooses it;
+// F10 opens the first popup as Alt with its mnemonic would, or ends the menu.
 // Alt combinations are system keys on Win32, so their keys never reach the
 // program as WM_KEYDOWN; with Ctrl also held (AltGr on Win32), or when the
 // layout types a character with them (right Alt as AltGr), they are ordinary keys.
@@ -281,11 +282,30 @@ bool release_alt(Tracker& t, Window& window) {
   return true;
 }
 
+// F10 alone, in a window with a menu bar.
+bool is_menu_key(const Window& window, int key) {
+  const bool* down = state().key_down;
+  return key == keys::F10 && !down[VK_CONTROL] && !down[VK_SHIFT] && !down[VK_MENU] && title_count(window) > 0;
+}
+
+void press_menu_key(Tracker& t, Window& window) {
+  t.eaten_keys.set(static_cast<size_t>(keys::F10));
+  if (t.mode == Mode::Closed) {
+    activate_title(t, window, 0, true);
+  } else {
+    close_menu(t);
+  }
+}
+
 // `typed`: the user's layout typed a character with the key. With right Alt
 // held that is AltGr, never a menu key: the key reaches the program, and the
 // Alt key's release no longer opens the menu bar.
 bool take_key_down(Tracker& t, Window& window, int key, bool typed) {
   if (key == VK_MENU) return press_alt(t);
+  if (is_menu_key(window, key)) {
+    press_menu_key(t, window);
+    return true;
+  }
   if (t.mode == Mode::Closed) {
     if (t.alt_held && typed) {
       t.alt_used = true;

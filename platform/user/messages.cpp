@@ -12,6 +12,7 @@
 // the next, however many messages keep arriving.
 #include <algorithm>
 
+#include "user.h"
 #include "user_internal.h"
 #include "virtual_keys.h"
 
@@ -166,6 +167,8 @@ bool retrieve(MSG& msg, bool& quit) {
 }  // namespace
 }  // namespace vk::user
 
+void vk::show_changed_windows() { vk::user::present_changed_windows(); }
+
 using namespace vk::user;
 
 extern "C" {
@@ -177,6 +180,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     vk::display().message_loop_started();
   }
   present_changed_windows();
+  vk::display().give_way();  // after showing what was drawn: the display may let the browser paint it
   for (;;) {
     bool quit = false;
     if (retrieve(*msg, quit)) {

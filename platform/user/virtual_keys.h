@@ -17,6 +17,7 @@ constexpr int SUBTRACT = 0x6D;
 constexpr int DECIMAL = 0x6E;
 constexpr int DIVIDE = 0x6F;
 constexpr int F1 = 0x70;  // F1..F24 are consecutive
+constexpr int F10 = F1 + 9;  // enters the menu bar, as Alt does
 constexpr int NUM_LOCK = 0x90;
 constexpr int SCROLL_LOCK = 0x91;
 constexpr int OEM_1 = 0xBA;       // ; :

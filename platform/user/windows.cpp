@@ -102,6 +102,7 @@ void reset_stand_in() {
   s.quit_code = 0;
   s.focus = nullptr;
   for (bool& down : s.key_down) down = false;
+  s.typed = user::all_us_layout();
   s.caps_lock = false;
   s.loop_started = false;
   gdi::reset();

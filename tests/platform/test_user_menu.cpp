@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "headless.h"
+#include "virtual_keys.h"
 #include "menu_view.h"
 
 namespace {
@@ -309,6 +310,23 @@ TEST_F(Menu, AltAloneSelectsTheTitleAndDownOpensItsPopup) {
   got = pump();
   EXPECT_EQ(commands(got), std::vector<WPARAM>{1});
   EXPECT_FALSE(keys_reached_program(got));
+}
+
+TEST_F(Menu, F10OpensTheFirstPopupAsAltRDoesAndAgainClosesIt) {
+  vk::headless::type_key(vk::keys::F10);
+  std::vector<MSG> got = pump();
+  EXPECT_TRUE(highlighted(0));
+  vk::headless::type_key(vk::keys::F10);
+  std::vector<MSG> rest = pump();
+  got.insert(got.end(), rest.begin(), rest.end());
+  EXPECT_FALSE(popup_shown());
+  EXPECT_FALSE(keys_reached_program(got));
+  vk::headless::key_down(VK_SHIFT);
+  vk::headless::type_key(vk::keys::F10);  // Shift+F10 is the program's
+  vk::headless::key_up(VK_SHIFT);
+  got = pump();
+  EXPECT_FALSE(popup_shown());
+  EXPECT_EQ(count(got, WM_KEYDOWN), 2);
 }
 
 TEST_F(Menu, AnItemsMnemonicChoosesIt) {

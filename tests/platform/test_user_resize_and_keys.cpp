@@ -232,4 +232,39 @@ TEST_F(UserInputTest, KeysTypeWhatTheUsersLayoutTypesInWindows1252) {
   for (const auto& c : cases) EXPECT_EQ(layout_characters(c.held, c.key, c.character), c.typed) << c.what;
 }
 
+// Keys of a layout the display knows: the character its key-down carries is
+// the one typed, also when the key-down is posted on to another window (as
+// the toolkit's text window does); a key that types none there types nothing.
+TEST_F(UserInputTest, KeysTypeTheCharactersTheirDisplaySaysTheLayoutGives) {
+  HWND text = make_window("Plain", WS_OVERLAPPEDWINDOW, 300, 200);
+  HWND graphics = make_window("Plain", WS_OVERLAPPEDWINDOW, 300, 200);
+  struct Case {
+    int key;
+    int character;
+    std::string typed;
+  } cases[] = {
+      {vk::keys::OEM_1, 0xFC, "\xfc"},                              // u with diaeresis on a German layout
+      {'E', 0x80, "\x80"},                                          // the euro sign (AltGr+E)
+      {'2', '@', "@"},                                               // French: the key of 2 types @ with AltGr
+      {vk::keys::OEM_6, vk::InputEvent::NO_CHARACTER, ""},           // a dead key
+      {vk::keys::OEM_1, vk::InputEvent::US_LAYOUT, ";"},             // left to the stand-in
+  };
+  for (const Case& c : cases) {
+    SetFocus(text);
+    vk::headless::type_key_of_layout(c.key, c.character);
+    std::string in_text;
+    std::string in_graphics;
+    MSG msg{};
+    // Posted messages come before input: both characters arrive before the key-up.
+    do {
+      GetMessageA(&msg, nullptr, 0, 0);
+      TranslateMessage(&msg);
+      if (msg.message == WM_KEYDOWN && msg.hwnd == text) PostMessageA(graphics, WM_KEYDOWN, msg.wParam, msg.lParam);
+      if (msg.message == WM_CHAR) (msg.hwnd == text ? in_text : in_graphics) += static_cast<char>(msg.wParam);
+    } while (msg.message != WM_KEYUP);
+    EXPECT_EQ(in_text, c.typed) << c.key;
+    EXPECT_EQ(in_graphics, c.typed) << c.key;
+  }
+}
+
 }  // namespace

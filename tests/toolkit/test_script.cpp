@@ -2,6 +2,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "kv318_host.h"
 #include "test_script_support.h"
 
 namespace {
@@ -243,6 +244,32 @@ TEST_F(Playback, ReaderTakesOnlyWhatFitsAndSkipsTheRestOfALongLine) {
   EXPECT_EQ(toolkit.pending_x, 12);
   EXPECT_EQ(toolkit.pending_y, 0);  // "--4" reads as a sign with no digits after it
   EXPECT_EQ(toolkit.pending_key, 7);
+}
+
+// A host (the page's Download and Load buttons) closes the script file: a
+// recording ends whole, and whatever the file then holds plays from its top.
+TEST_F(Playback, HostClosingTheScriptEndsRecordingWholeAndTheNextPlaybackStartsAtTheTop) {
+  KV318_set_animation(ANIM_RUN);
+  toggle_recording();
+  next_kinds(2);
+  EXPECT_EQ(KV318_host_script_state(), KV318_SCRIPT_RECORDING);
+  EXPECT_EQ(KV318_host_close_script(), KV318_SCRIPT_RECORDING);
+  EXPECT_EQ(script(), "KV318_PERIODIC(2);\n");
+  EXPECT_FALSE(checked(RUN_RECORD));
+  EXPECT_EQ(KV318_host_close_script(), KV318_SCRIPT_IDLE);
+
+  write_script("KV318_KBD(1);\nKV318_KBD(2);\n");
+  command(RUN_PLAYBACK);
+  EXPECT_EQ(next_event().key, 1);
+  EXPECT_EQ(KV318_host_script_state(), KV318_SCRIPT_PLAYING);
+  EXPECT_EQ(KV318_host_close_script(), KV318_SCRIPT_PLAYING);
+  EXPECT_FALSE(checked(RUN_PLAYBACK));
+  write_script("KV318_KBD(3);\n");  // the page's upload
+  command(RUN_PLAY_ONE);
+  EXPECT_EQ(next_event().key, 3);
+  KV318_host_close_script();  // after Play One the file stays open; closed, it starts over
+  command(RUN_PLAY_ONE);
+  EXPECT_EQ(next_event().key, 3);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // Measures the page in headless Chromium, each figure the median of RUNS runs
 // (each in a fresh browser context, so nothing is cached between them):
 // - time from navigation to the graphics window's first present;
-// - program time per scene frame: the page's own count of time spent running
-//   the program after its waits, over SECONDS seconds of the animated scene,
-//   divided by the graphics window's presents in that time, and the part of
-//   it spent putting frames (both windows') on the canvases.
+// - frames per second of the animated program (the scene after a click),
+//   counted as the graphics window's presents over SECONDS seconds;
+// - program time per frame: the page's own count of time spent running the
+//   program after its waits and yields in that time, divided by those
+//   presents, and the part of it spent putting frames (both windows') on the
+//   canvases.
 // Usage: node measure.mjs URL [RUNS] [SECONDS]   (NODE_PATH must hold playwright-core)
 import { createRequire } from 'node:module';
 
@@ -42,7 +44,7 @@ try {
     firstFrames.push((await stats(page)).firstPresentMs[GRAPHICS]);
 
     await page.waitForTimeout(300);
-    const box = await (await page.$('.kv-window canvas')).boundingBox();
+    const box = await (await page.$('.kv-window canvas')).boundingBox();  // the scene: leave the title
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     await page.waitForTimeout(500);
     const before = await stats(page);
@@ -58,5 +60,6 @@ try {
   await browser.close();
 }
 console.log(`first frame after navigation: ${show(firstFrames, 0)} ms`);
-console.log(`program time per scene frame: ${show(perFrame, 3)} ms, over ${median(framesSeen)} frames in ${seconds} s`);
+console.log(`frames per second: ${show(framesSeen.map((frames) => frames / seconds), 1)}`);
+console.log(`program time per frame: ${show(perFrame, 3)} ms, over ${median(framesSeen)} frames in ${seconds} s`);
 console.log(`  of which putting frames on the canvases: ${show(presentPerFrame, 3)} ms`);

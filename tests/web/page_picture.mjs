@@ -1,5 +1,6 @@
-// Writes a picture of the page for the README: the bar and the graphics window
-// after the tour (?seed=1&play=scene_tour.scr), as headless Chromium shows them.
+// Writes a picture of the page for the README: its heading and buttons and both
+// windows after the tour (?seed=1&play=scene_tour.scr), as headless Chromium
+// shows them in a laptop's browser window.
 // Usage: node page_picture.mjs URL FILE.png   (NODE_PATH must hold playwright-core)
 import { createRequire } from 'node:module';
 
@@ -12,17 +13,16 @@ const browser = await chromium.launch({
   args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking'],
 });
 try {
-  const page = await browser.newPage({ viewport: { width: 1024, height: 800 } });
+  const page = await browser.newPage({ viewport: { width: 1280, height: 640 } });
   await page.goto(new URL('?seed=1&play=scene_tour.scr', url).href);
   // The tour ends halted: wait until the graphics window stops changing.
   const presents = () => page.evaluate(() => (window.vorkanStats || { presents: {} }).presents['KV318 Graphics'] || 0);
   for (let last = -1, now = await presents(); now === 0 || now !== last; last = now, now = await presents()) {
     await page.waitForTimeout(700);
   }
-  const root = await page.evaluateHandle(() => [...document.querySelectorAll('.kv-window')]
-    .find((w) => w.textContent.includes('Graphics')));
-  const box = await root.boundingBox();
-  await page.screenshot({ path: file, clip: { x: 0, y: 0, width: Math.ceil(box.x + box.width), height: Math.ceil(box.y + box.height) } });
+  const bottom = await page.evaluate(() => Math.max(...[...document.querySelectorAll('.kv-window')]
+    .map((w) => w.getBoundingClientRect().bottom)));
+  await page.screenshot({ path: file, clip: { x: 0, y: 0, width: 1280, height: Math.ceil(bottom) + 8 } });
 } finally {
   await browser.close();
 }

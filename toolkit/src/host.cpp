@@ -21,6 +21,20 @@ int KV318_host_play_file(FILE* file) {
   return 1;
 }
 
+int KV318_host_script_state(void) {
+  if (toolkit.recording) return KV318_SCRIPT_RECORDING;
+  return toolkit.playback_active ? KV318_SCRIPT_PLAYING : KV318_SCRIPT_IDLE;
+}
+
+int KV318_host_close_script(void) {
+  const int ended = KV318_host_script_state();
+  if (toolkit.recording) toggle_recording();
+  if (toolkit.playback_active) toggle_playback();
+  toolkit.play_one_requested = false;
+  close_script_file();
+  return ended;
+}
+
 void KV318_host_set_logging(int on) {
   if (toolkit.logging != (on != 0)) toggle_logging();
 }

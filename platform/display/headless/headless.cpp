@@ -169,6 +169,12 @@ void type_key(int virtual_key) {
   key_up(virtual_key);
 }
 
+void type_key_of_layout(int virtual_key, int character) {
+  queue(InputEvent::Kind::KeyDown, nullptr, 0, 0, virtual_key);
+  the_display().input.back().character = character;
+  key_up(virtual_key);
+}
+
 void type_text(const char* text) {
   for (const char* c = text; *c; ++c) {
     char ch = *c;

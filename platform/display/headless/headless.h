@@ -37,6 +37,9 @@ void type_key(int virtual_key);                                 // key_down then
 void key_down_typing(int virtual_key, int character);
 // A character typed without a key of its own (an input method's).
 void type_character(int character);
+// A key typed on a keyboard layout the display knows: its key-down carries the
+// character the layout types (InputEvent::character), then the key goes up.
+void type_key_of_layout(int virtual_key, int character);
 void close_window(HWND hwnd);                                   // the close box: WM_CLOSE
 // Types a character the way a user would: with Shift for capitals.
 void type_text(const char* text);

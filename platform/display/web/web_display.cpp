@@ -12,11 +12,13 @@ void vk_web_window_destroyed(std::uintptr_t id);
 void vk_web_present(std::uintptr_t id, const std::uint32_t* rgba, int width, int height, int client_top);
 int vk_web_screen_width();
 int vk_web_screen_height();
-// Takes the oldest input of the page's queue into fields[0..5] (kind, window,
-// x, y, key, button); 0 when the queue is empty.
+// Takes the oldest input of the page's queue into fields[0..6] (kind, window,
+// x, y, key, button, character); 0 when the queue is empty.
 int vk_web_take_input(int* fields);
 // Yields to the browser until input arrives or `milliseconds` pass (< 0: no limit).
 void vk_web_wait(double milliseconds);
+// Yields to the browser for a moment when the program has run long enough since it last did.
+void vk_web_give_way();
 }
 
 namespace vk::web {
@@ -34,7 +36,7 @@ std::uint32_t canvas_pixel(std::uint32_t pixel) {
 std::uint64_t WebDisplay::now_ms() { return static_cast<std::uint64_t>(emscripten_get_now()); }
 
 bool WebDisplay::poll_input(InputEvent& event) {
-  int fields[6] = {};
+  int fields[7] = {};
   if (!vk_web_take_input(fields)) return false;
   event = InputEvent{};
   event.kind = static_cast<InputEvent::Kind>(fields[0]);
@@ -43,6 +45,7 @@ bool WebDisplay::poll_input(InputEvent& event) {
   event.y = fields[3];
   event.key = fields[4];
   event.button = static_cast<InputEvent::Button>(fields[5]);
+  event.character = fields[6];
   return true;
 }
 
@@ -82,7 +85,10 @@ void WebDisplay::window_shown(HWND hwnd, bool visible) { vk_web_window_shown(id_
 void WebDisplay::window_destroyed(HWND hwnd) { vk_web_window_destroyed(id_of(hwnd)); }
 
 void WebDisplay::message_loop_started() {
+  loop_started_flag_ = true;
   if (loop_started_) loop_started_();
 }
+
+void WebDisplay::give_way() { vk_web_give_way(); }
 
 }  // namespace vk::web

@@ -1,13 +1,15 @@
 // The browser's display: one canvas per top-level window, input from the DOM,
 // time from the page's clock.
 //
-// The page's script (web_display.js) makes a canvas when a window is created
-// and puts a window's pixels on it when USER32 presents it. Mouse and key
-// events wait in the page's queue, already in client coordinates and Win32
-// virtual-key codes, until the program takes them (the page never calls into
-// the program while it waits). Waiting hands
-// control back to the browser (ASYNCIFY) until input arrives or the deadline
-// passes, so the program's one waiting place is the only one that yields.
+// The page's script (web_display.js) makes a canvas when a window is created,
+// lays the windows out in the page and puts a window's pixels on it when
+// USER32 presents it. Pointer and key events wait in the page's queue,
+// already in client coordinates, Win32 virtual-key codes and the characters
+// the user's keyboard layout types, until the program takes them. Waiting
+// hands control back to the browser (ASYNCIFY) until input arrives or the
+// deadline passes; a program that never has to wait (playing a script, say)
+// hands it back at a call for a message once it has run for a good part of a
+// frame, so the page stays responsive and shows the run as it goes.
 #pragma once
 
 #include <cstdint>
@@ -29,11 +31,16 @@ class WebDisplay final : public Display {
   void window_shown(HWND hwnd, bool visible) override;
   void window_destroyed(HWND hwnd) override;
   void message_loop_started() override;
+  void give_way() override;
+
+  // True once the program asked for its first message (it has shown its windows then).
+  bool loop_started() const { return loop_started_flag_; }
 
   // Runs `hook` at the program's first call for a message (the toolkit is open then).
   void on_loop_started(void (*hook)()) { loop_started_ = hook; }
  private:
   void (*loop_started_)() = nullptr;
+  bool loop_started_flag_ = false;
   std::vector<std::uint32_t> rgba_;  // the frame being presented, as the canvas's RGBA bytes
 };
 
