@@ -3,7 +3,8 @@
 # then reports the frame benchmarks (medians of 5), the whole-process headless
 # run beside cairo drawing the same frames of that run (medians of 5, min and
 # max as the noise) and, when valgrind is installed, the instructions per scene
-# frame of both (exact, unlike wall-clock figures on a busy machine).
+# frame of both (exact, unlike wall-clock figures on a busy machine), and
+# kv318-grade grading a class of 200 scene programs on 5 scripts (grade_class.sh).
 # Usage: bench/run_all.sh [build-dir]   (default: build-release)
 # VORKAN_BENCH_WINDOWED=1 adds the windowed program on an X display of its own (CPU share, start-up, memory).
 # VORKAN_BENCH_PICTURES=DIR keeps the run's last shown frame, ours and cairo's, as DIR/ours.png and DIR/cairo.png.
@@ -18,7 +19,7 @@ SCENE_TICKS=3000
 have_cairo=0
 if pkg-config --exists cairo cairo-ft fontconfig freetype2 2>/dev/null; then have_cairo=1; fi
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORKAN_BUILD_BENCH=ON >/dev/null
-cmake --build "$BUILD" --target bench_frame bench_raster vorkan-headless vorkan-record-frames >/dev/null
+cmake --build "$BUILD" --target bench_frame bench_raster vorkan-headless vorkan-record-frames kv318-grade >/dev/null
 if [ "$have_cairo" = 1 ] && ! cmake --build "$BUILD" --target cairo_replay >/dev/null 2>&1; then have_cairo=0; fi
 
 WORK="$(mktemp -d)"
@@ -94,6 +95,9 @@ if command -v valgrind >/dev/null; then
     echo "cairo, same frames: $(( (many - few) / added )) instructions per frame"
   fi
 fi
+
+echo "== kv318-grade on a class (200 submissions x 5 scripts)"
+"$ROOT/bench/grade_class.sh" "$BUILD"
 
 echo "== machine load after: $(uptime | sed 's/.*load average/load average/')"
 

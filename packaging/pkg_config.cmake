@@ -35,16 +35,20 @@ function(kv318_pkg_config module description requires start_target start_source)
   list(TRANSFORM KV318_CXX_RUNTIME PREPEND -l OUTPUT_VARIABLE runtime)
   list(JOIN runtime " " runtime)
   set(PC_LIBS "\${libdir}/${objects_dir}/${start_target}/${start_source}.o${libraries} ${runtime}")
+  # A sanitized toolkit needs its sanitizers' runtimes in every program that links it.
+  if(VORKAN_SANITIZE)
+    string(APPEND PC_LIBS " -fsanitize=address,undefined")
+  endif()
   configure_file(kv318.pc.in ${module}.pc @ONLY)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${module}.pc DESTINATION ${PKGCONFIG_DIR})
 endfunction()
 
 kv318_pkg_config(kv318-headless
   "KV318 graphics toolkit: a program (main or WinMain) on the headless display, with the headless runner's options"
-  "freetype2 fontconfig libpng" kv318_headless_start headless_start.cpp
+  "freetype2 libpng" kv318_headless_start headless_start.cpp
   kv318_headless kv318_host_common vk_display_headless vk_png)
 if(TARGET kv318_sdl)
   kv318_pkg_config(kv318 "KV318 graphics toolkit: a program (main or WinMain) in real windows (SDL2)"
-    "sdl2 freetype2 fontconfig libpng" kv318_sdl_start sdl_first_use.cpp
+    "sdl2 freetype2 libpng" kv318_sdl_start sdl_first_use.cpp
     kv318_sdl kv318_host_common vk_display_sdl)
 endif()

@@ -33,7 +33,7 @@ group_packages() {
   case "$1" in
     native)
       printf '%s\n' cmake ninja-build g++ pkg-config ccache libgtest-dev libbenchmark-dev \
-        libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev fonts-dejavu-core fonts-liberation xfonts-base \
+        libfreetype-dev libpng-dev libsdl2-dev nlohmann-json3-dev fonts-dejavu-core fonts-liberation xfonts-base \
         xvfb xdotool x11-xkb-utils x11-xserver-utils python3-xlib imagemagick ;;
     windows-build) printf '%s\n' cmake ninja-build g++-mingw-w64-x86-64-win32 ;;
     windows)

@@ -22,6 +22,14 @@ extern "C" {
  * 0 (nothing changed) when `file` is null or the toolkit is not open. */
 int KV318_host_play_file(FILE* file);
 
+/* How playback reads one script line of `length` bytes, its line end (a
+ * newline, and a carriage return before it) removed: the kind of event it
+ * stands for (EVENT_MOUSE, EVENT_KEYBOARD, EVENT_PERIODIC), 0 for an empty
+ * line (skipped), or -1 for a line that ends playback as unreadable (no K, M
+ * or P at position 6, a missing number, more than 511 characters). Needs no
+ * open toolkit: for checking a script before it is played. */
+int KV318_host_script_line_kind(const char* text, size_t length);
+
 /* What the script file is used for now: KV318_SCRIPT_IDLE, KV318_SCRIPT_RECORDING
  * (Record is on) or KV318_SCRIPT_PLAYING (Playback is on). */
 enum KV318_ScriptState { KV318_SCRIPT_IDLE = 0, KV318_SCRIPT_RECORDING = 1, KV318_SCRIPT_PLAYING = 2 };

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "kv318_host.h"
 #include "output_file.h"
 #include "png_writer.h"
+#include "script_check.h"
 #include "user.h"
 
 namespace {
@@ -44,12 +46,15 @@ struct Options {
   std::string snapshot;
   std::string text_snapshot;
   std::string frames_dir;
+  std::string check_script;  // --check-script: check this script and end, running nothing
+  bool log_unbuffered = false;
 };
 
 Options options;
 std::FILE* script = nullptr;  // the --play file, handed to the toolkit at the first event
 vk::OutputFile log_file;
 std::FILE* log_out = nullptr;
+std::FILE* log_in_place = nullptr;  // --log-unbuffered with a file: written where it lies
 int log_error = 0;            // errno of the first failed log write
 bool closing = false;
 int frame_number = 0;
@@ -66,9 +71,13 @@ const char* const USAGE =
     "  --play FILE          play FILE back as the script file from before the first event\n"
     "  --logging            switch drawing-call logging on before the first event\n"
     "  --log FILE|-         write every message-log line to FILE (- for standard output)\n"
+    "  --log-unbuffered     write each log line out at once, so lines before a crash are kept\n"
+    "                       (a file is then written in place, not renamed into place when whole)\n"
     "  --snapshot FILE      at exit, write the graphics window as last shown (PNG)\n"
     "  --text-snapshot FILE at exit, write the text window as last shown (PNG)\n"
     "  --frames DIR         write every frame of the graphics window as DIR/frame-NNNNN.png\n"
+    "  --check-script FILE  check that playback reads every line of FILE, run nothing\n"
+    "                       (status 2 and the first line it cannot read)\n"
     "  --help               show this help\n"
     "  --version            show the version\n";
 
@@ -138,6 +147,10 @@ Options parse_options(int argc, char** argv) {
       parsed.text_snapshot = option_value(argc, argv, i);
     } else if (arg == "--frames") {
       parsed.frames_dir = option_value(argc, argv, i);
+    } else if (arg == "--check-script") {
+      parsed.check_script = option_value(argc, argv, i);
+    } else if (arg == "--log-unbuffered") {
+      parsed.log_unbuffered = true;
     } else {
       fail("unknown option '" + arg + "' (see --help)");
     }
@@ -148,16 +161,34 @@ Options parse_options(int argc, char** argv) {
 
 // ---- Before the run ----
 
-// The script must be a regular file or a pipe that can be read: a directory
+// A script must be a regular file or a pipe that can be read: a directory
 // or a device would give no lines, or lines that never end.
-void open_script() {
-  if (options.play_file.empty()) return;
-  const std::string& path = options.play_file;
+std::FILE* open_script_file(const std::string& path, const char* use) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0) fail("cannot read '" + path + "': " + std::strerror(errno));
-  if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) fail("cannot play '" + path + "': not a regular file or pipe");
-  script = std::fopen(path.c_str(), "r");
-  if (!script) fail("cannot read '" + path + "': " + std::strerror(errno));
+  if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+    fail(std::string("cannot ") + use + " '" + path + "': not a regular file or pipe");
+  }
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  if (!file) fail("cannot read '" + path + "': " + std::strerror(errno));
+  return file;
+}
+
+void open_script() {
+  if (!options.play_file.empty()) script = open_script_file(options.play_file, "play");
+}
+
+// --check-script: the first line playback could not read ends the process with
+// status 2 and that line; a script it reads whole, with status 0.
+[[noreturn]] void check_script_and_exit(const std::string& path) {
+  std::FILE* file = open_script_file(path, "check");
+  const std::optional<vk::host::UnreadableLine> bad = vk::host::first_unreadable_line(file, false);
+  std::fclose(file);
+  if (bad) {
+    fail(path + ":" + std::to_string(bad->number) + ": playback cannot read this line: '" +
+         vk::host::printable_line(bad->text) + "'");
+  }
+  std::exit(0);
 }
 
 // Writing an output over the script being played would destroy it.
@@ -171,9 +202,19 @@ void refuse_output_over_script(const std::string& option, const std::string& pat
   }
 }
 
+// --log-unbuffered with a file: written in place from its first line, so that
+// whatever was written before a crash stays in it (and no temporary file is left).
+void open_log_in_place() {
+  log_in_place = std::fopen(options.log_file.c_str(), "w");
+  if (!log_in_place) fail("cannot write --log " + vk::describe_failure(options.log_file, errno));
+  log_out = log_in_place;
+}
+
 void open_log() {
   if (options.log_file == "-") {
     log_out = stdout;
+  } else if (options.log_unbuffered && !options.log_file.empty()) {
+    open_log_in_place();
   } else if (!options.log_file.empty()) {
     if (!log_file.open(options.log_file)) {
       fail("cannot write --log " + vk::describe_failure(options.log_file, log_file.error()));
@@ -209,7 +250,9 @@ void prepare_run() {
 // ---- During the run ----
 
 void write_log_line(const char* line) {
-  if (std::fputs(line, log_out) == EOF && log_error == 0) log_error = errno != 0 ? errno : EIO;
+  bool written = std::fputs(line, log_out) != EOF;
+  if (options.log_unbuffered) written = std::fflush(log_out) == 0 && written;
+  if (!written && log_error == 0) log_error = errno != 0 ? errno : EIO;
 }
 
 // Before the program's first event: logging and playback, as Ctrl+L and Playback would.
@@ -284,8 +327,19 @@ void write_snapshot(HWND hwnd, const std::string& path) {
   }
 }
 
+// The in-place log of --log-unbuffered: closed where it lies.
+void finish_log_in_place() {
+  if (std::fclose(log_in_place) != 0 && log_error == 0) log_error = errno != 0 ? errno : EIO;
+  log_in_place = nullptr;
+  if (log_error != 0) report_output_failure("--log", options.log_file, log_error);
+}
+
 void finish_log() {
   if (log_out == nullptr) return;
+  if (log_out == log_in_place) {
+    finish_log_in_place();
+    return;
+  }
   if (log_out == stdout) {
     if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && log_error == 0) log_error = errno != 0 ? errno : EIO;
     if (log_error != 0) report_output_failure("--log", "standard output", log_error);
@@ -309,6 +363,7 @@ void begin_run(int argc, char** argv, bool fresh) {
     program_name = program_name.substr(program_name.find_last_of('/') + 1);
   }
   options = parse_options(argc, argv);
+  if (!options.check_script.empty()) check_script_and_exit(options.check_script);
   prepare_run();
   if (fresh) {
     vk::headless::reset();

@@ -5,14 +5,15 @@
 // into a coverage bitmap kept in the font; after that measuring and drawing a
 // string touch neither FreeType nor the heap.
 //
-// Faces: a named family that fontconfig has is used; any other name gets the
-// face Windows gives an unknown name, Arial, through fontconfig's metric
-// aliases (a face with Arial's widths where one is installed), else the
-// default sans face. The stock fixed font is the X misc-fixed 8x13 bitmap
-// face, whose glyphs fill the classic 8 x 13 cell; without it, a scalable
-// monospace face in that cell. Built with VORKAN_FONT_DIR (the browser, which
-// has no fontconfig), faces come from a fixed table of files in that directory:
-// the ones fontconfig picks for these requests on a Debian machine.
+// Faces: a fixed table of files chosen at build time, looked for in the places
+// font_places.h names (the installed copies, then the files they came from), so
+// a picture is the same on every machine whatever fonts it has or prefers. A
+// family in the table is used by name; any other name gets the face Windows
+// gives an unknown name, Arial's (Liberation Sans, with Arial's widths); no
+// name gets the default sans face. Bold and italic are synthesised from the
+// regular faces. The stock fixed font is the X misc-fixed 8x13 bitmap face,
+// whose glyphs fill the classic 8 x 13 cell; without it, the default face in
+// that cell.
 #include "text.h"
 
 #include <ft2build.h>
@@ -20,9 +21,6 @@
 #include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
-#ifndef VORKAN_FONT_DIR
-#include <fontconfig/fontconfig.h>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -41,6 +39,8 @@
 #include <tuple>
 #include <utility>
 #include <vector>
+
+#include "font_places.h"
 
 namespace vk::text {
 
@@ -164,26 +164,36 @@ struct FaceLocation {
   int index = 0;
   bool embolden = false;
   std::optional<FT_Matrix> slant;
-  bool family_found = false;  // the match is of the family asked for, not a substitute
 };
 
-#ifdef VORKAN_FONT_DIR
-
-// The faces the browser build ships, by family as asked for. A bold request
-// gets the regular face emboldened, as fontconfig synthesises a missing bold.
+// The faces text is drawn with, by family as asked for.
 struct TableFace {
   const char* family;
   const char* file;
 };
 constexpr TableFace kTableFaces[] = {
-    {"sans-serif", "DejaVuSans.ttf"},
-    {"Arial", "LiberationSans-Regular.ttf"},
+    {kDefaultFamily, "DejaVuSans.ttf"},
+    {"DejaVu Sans", "DejaVuSans.ttf"},
+    {kUnknownNameFamily, "LiberationSans-Regular.ttf"},
+    {"Liberation Sans", "LiberationSans-Regular.ttf"},
 };
+
+// The shear an upright face gets when asked to be italic (0.2, as font configurations synthesise it).
+constexpr FT_Matrix kSyntheticSlant{0x10000, 0x3333, 0, 0x10000};
 
 bool file_exists(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f) std::fclose(f);
   return f != nullptr;
+}
+
+// The first of the places that holds `file`.
+std::optional<std::string> find_file(const char* file) {
+  for (const char* place : kFontPlaces) {
+    std::string path = std::string(place) + "/" + file;
+    if (file_exists(path)) return path;
+  }
+  return std::nullopt;
 }
 
 bool same_name(const std::string& a, const char* b) {
@@ -194,95 +204,22 @@ bool same_name(const std::string& a, const char* b) {
   return i == a.size() && !b[i];
 }
 
-std::optional<FaceLocation> match_face(const std::string& family, int, int weight, bool) {
+std::optional<FaceLocation> match_face(const std::string& family, int weight, bool italic) {
   const std::string wanted = family == kFixedFamily ? kDefaultFamily : family;
   for (const TableFace& face : kTableFaces) {
     if (!same_name(wanted, face.family)) continue;
-    std::string path = std::string(VORKAN_FONT_DIR) + "/" + face.file;
-    if (!file_exists(path)) return std::nullopt;
+    std::optional<std::string> path = find_file(face.file);
+    if (!path) return std::nullopt;
     FaceLocation location;
-    location.file = path;
+    location.file = *path;
     location.embolden = weight >= 600;
-    location.family_found = true;
+    if (italic) location.slant = kSyntheticSlant;
     return location;
   }
   return std::nullopt;
 }
 
-std::optional<std::string> fixed_bitmap_file() {
-  std::string path = std::string(VORKAN_FONT_DIR) + "/" + kFixedBitmapFile;
-  if (!file_exists(path)) return std::nullopt;
-  return path;
-}
-
-#else
-
-struct PatternDeleter {
-  void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
-
-FT_Fixed to_fixed(double value) { return static_cast<FT_Fixed>(std::lround(value * 65536.0)); }
-
-// fontconfig asks for a matrix when it synthesises an oblique from an upright face.
-std::optional<FT_Matrix> synthetic_slant(FcPattern* match) {
-  FcMatrix* matrix = nullptr;
-  if (FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) != FcResultMatch) return std::nullopt;
-  if (matrix->xy == 0.0) return std::nullopt;
-  return FT_Matrix{to_fixed(matrix->xx), to_fixed(matrix->xy), to_fixed(matrix->yx),
-                   to_fixed(matrix->yy)};
-}
-
-// The pattern fontconfig would use for this family, weight, slant and size,
-// after the configuration's substitutions (aliases, fallbacks, synthesis).
-std::optional<FaceLocation> match_face(const std::string& family, int pixel_size, int weight,
-                                       bool italic) {
-  Pattern pattern(FcPatternCreate());
-  if (!pattern) return std::nullopt;
-  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddDouble(pattern.get(), FC_PIXEL_SIZE, pixel_size);
-  FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
-  FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-  FcDefaultSubstitute(pattern.get());
-
-  FcResult result = FcResultNoMatch;
-  Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
-  FcChar8* file = nullptr;
-  if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
-    return std::nullopt;
-  }
-  FaceLocation location{reinterpret_cast<const char*>(file), 0, false, synthetic_slant(match.get())};
-  FcPatternGetInteger(match.get(), FC_INDEX, 0, &location.index);
-  FcBool embolden = FcFalse;
-  FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &embolden);
-  location.embolden = embolden == FcTrue;
-  FcChar8* matched_family = nullptr;
-  for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &matched_family) == FcResultMatch; ++i)
-    if (FcStrCmpIgnoreCase(matched_family, reinterpret_cast<const FcChar8*>(family.c_str())) == 0)
-      location.family_found = true;
-  return location;
-}
-
-// The fixed bitmap face's file in one of fontconfig's font directories.
-std::optional<std::string> fixed_bitmap_file() {
-  FcStrList* dirs = FcConfigGetFontDirs(nullptr);
-  if (!dirs) return std::nullopt;
-  std::optional<std::string> found;
-  while (FcChar8* dir = FcStrListNext(dirs)) {
-    std::string path = std::string(reinterpret_cast<const char*>(dir)) + "/" + kFixedBitmapFile;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-      std::fclose(f);
-      found = path;
-      break;
-    }
-  }
-  FcStrListDone(dirs);
-  return found;
-}
-
-#endif
+std::optional<std::string> fixed_bitmap_file() { return find_file(kFixedBitmapFile); }
 
 // ---- Glyph rendering ------------------------------------------------------------
 
@@ -381,18 +318,12 @@ Metrics metrics_for(const RequestKey& key, const FaceUnits& units, int em) {
 class Library {
  public:
   Library() {
-#ifndef VORKAN_FONT_DIR
-    FcInit();
-#endif
     if (FT_Init_FreeType(&freetype_) != 0) freetype_ = nullptr;
   }
   ~Library() {
     fonts_.clear();
     for (auto& [location, face] : faces_) FT_Done_Face(face);
     if (freetype_ != nullptr) FT_Done_FreeType(freetype_);
-#ifndef VORKAN_FONT_DIR
-    FcFini();
-#endif
   }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
@@ -421,15 +352,12 @@ class Library {
     return face;
   }
 
-  // The requested family; for a name fontconfig does not know, Arial's
+  // The requested family; for a name the table does not know, Arial's
   // substitute; else the default family. nullopt if none loads.
   std::optional<std::pair<FaceLocation, FT_Face>> find_face(const RequestKey& key) {
-    const int size_hint = std::max(std::abs(key.height), 1);
     for (const char* family : {key.family.c_str(), kUnknownNameFamily, kDefaultFamily}) {
-      std::optional<FaceLocation> location = match_face(family, size_hint, key.weight, key.italic);
-      if (!location || (family == key.family.c_str() && !location->family_found && !key.monospace &&
-                        key.family != kDefaultFamily))
-        continue;
+      std::optional<FaceLocation> location = match_face(family, key.weight, key.italic);
+      if (!location) continue;
       if (FT_Face face = load_face(*location)) return std::make_pair(std::move(*location), face);
     }
     return std::nullopt;

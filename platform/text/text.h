@@ -1,4 +1,4 @@
-// Text for the GDI layer: fonts found by fontconfig, glyphs rendered by FreeType
+// Text for the GDI layer: fixed faces chosen at build time, glyphs rendered by FreeType
 // once and cached, lines of 8-bit Windows-1252 text measured and composed onto
 // a raster canvas.
 //
@@ -17,8 +17,8 @@ struct FontRequest {
   int height = 0;
   int weight = 400;  // 400 normal, 700 bold; 0 means normal
   bool italic = false;
-  // Family name as asked for; fontconfig resolves it. A name it does not
-  // know gets Arial's substitute (Windows' choice for an unknown name), else
+  // Family name as asked for, from the faces text ships. A name it does not
+  // ship gets Arial's substitute (Windows' choice for an unknown name), else
   // the default sans face. nullptr or "" asks for that default directly.
   const char* face = nullptr;
   // The stock fixed font: the misc-fixed 8x13 bitmap face when installed,
@@ -67,7 +67,7 @@ Extent measure(const Font* font, const char* bytes, int count);
 void draw(const vk::raster::Canvas& canvas, const vk::raster::Rect& clip, const Font* font,
           int x, int y, const char* bytes, int count, vk::raster::Pixel color);
 
-// Releases caches, faces, the FreeType library and fontconfig state. Every Font
+// Releases caches, faces and the FreeType library. Every Font
 // pointer handed out before becomes invalid; later calls start afresh.
 void shutdown();
 

@@ -32,6 +32,36 @@ check "--frames writes one PNG per presented frame" bash -c "
 check "--log - writes to standard output" bash -c "
   '$RUNNER' --seed 1 --ticks 1 --logging --log - | grep -q '^Clearing\\|^red '"
 
+# --check-script: the first line playback cannot read, by file and number, with
+# status 2; a script it reads whole (CR LF ends, empty lines) gives status 0.
+printf 'KV318_PERIODIC(3);\r\n\nKV318_MOUSE(-5, 7);\nKV318_KBD(-97);\n' >good.scr
+check "--check-script passes a script playback reads whole" status_is 0 "$RUNNER" --check-script good.scr
+long_line="KV318_PERIODIC($(printf '%0505d' 1));"
+while IFS='|' read -r name line; do
+  printf 'KV318_PERIODIC(2);\n\n%s\nKV318_KBD(97);\n' "$line" >bad.scr
+  check "--check-script names the unreadable line: $name" bash -c "
+    '$RUNNER' --check-script bad.scr >out 2>err; [ \$? -eq 2 ] && [ ! -s out ] && [ \$(wc -l <err) -eq 1 ] &&
+    grep -qF 'bad.scr:3: ' err && grep -qF \"'\${1:0:40}\" err" _ "$line"
+done <<EOF2
+a comment|# ticks before the click
+a lower-case keyword|kv318_mouse(10, 20);
+a key as a character|KV318_KBD('a');
+a line of spaces|          
+a mouse line with one number|KV318_MOUSE(10);
+a line of 512 characters|${long_line}x
+EOF2
+check "--check-script ends at a line that never ends" bash -c "
+  timeout 10 '$RUNNER' --check-script <(cat /dev/zero) 2>err; [ \$? -eq 2 ]"
+check "--check-script refuses a directory" status_is 2 "$RUNNER" --check-script .
+check "playback itself still ends quietly at the unreadable line" status_is 0 "$RUNNER" --play bad.scr
+
+# --log-unbuffered: the same lines, written where the file lies (nothing beside it).
+check "--log-unbuffered writes the same log, in place" bash -c "
+  '$RUNNER' --seed 3 --ticks 4 --logging --log buffered.log &&
+  echo old >unbuffered.log && ln -s unbuffered.log link.log &&
+  '$RUNNER' --seed 3 --ticks 4 --logging --log-unbuffered --log link.log &&
+  cmp -s buffered.log unbuffered.log && [ -L link.log ] && [ -z \"\$(ls -A | grep '^\\.')\" ]"
+
 if [ -n "$SCRIPTS" ]; then
   check "a scripted tour of every button repeats to the byte" bash -c "
     '$RUNNER' --seed 1 --play '$SCRIPTS/scene_tour.scr' --logging --log t1.log --snapshot t1.png &&
@@ -43,6 +73,7 @@ if [ -n "$EXAMPLE" ]; then
   check "the example program draws what a script clicks, then ends" bash -c "
     '$EXAMPLE' --play '$SCRIPTS/clicks.scr' --log ex.log --snapshot ex.png &&
     [ \$(grep -c '^Circle ' ex.log) -eq 4 ] && grep -q '^Circle 3 at (0,0)' ex.log && [ -s ex.png ]"
+  check "a student's program checks a script too" status_is 2 "$EXAMPLE" --check-script bad.scr
 fi
 
 finish_checks

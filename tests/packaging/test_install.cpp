@@ -59,6 +59,8 @@ TEST_F(Installed, ProgramsLibrariesAndHeadersAreInPlace) {
   EXPECT_TRUE(fs::exists(prefix / "include" / "kv318" / "win32.h"));
   EXPECT_TRUE(fs::exists(prefix / "lib" / "libkv318.a"));
   EXPECT_TRUE(fs::exists(prefix / "lib" / "pkgconfig" / "kv318-headless.pc"));
+  for (const char* face : {"DejaVuSans.ttf", "LiberationSans-Regular.ttf", "8x13.pcf.gz"})
+    EXPECT_TRUE(fs::exists(prefix / "share" / "kv318" / "fonts" / face)) << face;
   EXPECT_EQ(fs::exists(prefix / "bin" / "vorkan"), WITH_SDL != 0);
   EXPECT_EQ(fs::exists(prefix / "lib" / "pkgconfig" / "kv318.pc"), WITH_SDL != 0);
 }

@@ -7,11 +7,11 @@
 // share it: each ends the other before it touches the file.
 #include "script.h"
 
-#include <climits>
 #include <cstddef>
 #include <cstdio>
 
 #include "menu.h"
+#include "script_line.h"
 #include "toolkit_state.h"
 
 namespace kv318::detail {
@@ -85,7 +85,7 @@ void end_recording() {
 
 // ---- Reading lines ----
 
-constexpr int MAX_LINE_CHARACTERS = SCRIPT_LINE_SIZE - 1;
+constexpr int MAX_LINE_CHARACTERS = MAX_SCRIPT_LINE_CHARACTERS;
 // Enough to tell a line of MAX_LINE_CHARACTERS ended by CR LF from a longer one.
 constexpr int LINE_BUFFER_SIZE = MAX_LINE_CHARACTERS + 2;
 // The most characters of an over-long line's rest skipped in one step, so that
@@ -153,88 +153,20 @@ Read read_nonempty_line(std::FILE* file, ScriptLine& line) {
   return Read::only_empty_lines;
 }
 
-// ---- Parsing lines ----
-
-constexpr int KIND_POSITION = 6;
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_digit_or_minus(char c) { return is_digit(c) || c == '-'; }
-
-struct Number {
-  int value = 0;
-  int run_end = 0;  // position after the run the number was read from
-};
-
-// Reads a run's value as a decimal with an optional leading minus sign,
-// stopping at the first character that does not continue it. False when the
-// value does not fit in 32 bits.
-bool run_value(const char* run, int length, int& value) {
-  int i = 0;
-  const bool negative = length > 0 && run[0] == '-';
-  if (negative) i = 1;
-  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-  long long magnitude = 0;
-  for (; i < length && is_digit(run[i]); ++i) {
-    magnitude = magnitude * 10 + (run[i] - '0');
-    if (magnitude > limit) return false;
-  }
-  value = static_cast<int>(negative ? -magnitude : magnitude);
-  return true;
-}
-
-// From `from`, finds the first character that `in_run` accepts and takes the
-// run of such characters. A run without a digit, or whose value does not fit
-// in 32 bits, is no number.
-template <typename InRun>
-bool find_number(const ScriptLine& line, int from, InRun in_run, Number& number) {
-  int start = from;
-  while (start < line.length && !in_run(line.text[start])) ++start;
-  int end = start;
-  bool has_digit = false;
-  for (; end < line.length && in_run(line.text[end]); ++end) has_digit = has_digit || is_digit(line.text[end]);
-  if (!has_digit) return false;
-  number.run_end = end;
-  return run_value(line.text + start, end - start, number.value);
-}
-
-bool parse_keyboard(const ScriptLine& line) {
-  Number key;
-  if (!find_number(line, KIND_POSITION, is_digit_or_minus, key)) return false;
-  toolkit.pending_kind = EVENT_KEYBOARD;
-  toolkit.pending_key = static_cast<char>(static_cast<unsigned int>(key.value) & 0xFF);
-  return true;
-}
-
-bool parse_mouse(const ScriptLine& line) {
-  Number x;
-  Number y;
-  if (!find_number(line, KIND_POSITION, is_digit_or_minus, x)) return false;
-  if (!find_number(line, x.run_end, is_digit_or_minus, y)) return false;
-  toolkit.pending_kind = EVENT_MOUSE;
-  toolkit.pending_x = x.value;
-  toolkit.pending_y = y.value;
-  return true;
-}
-
-// The line itself is the first of its periodic events; the counter keeps the rest.
-bool parse_periodic(const ScriptLine& line) {
-  Number count;
-  if (!find_number(line, KIND_POSITION, is_digit, count)) return false;
-  toolkit.pending_kind = EVENT_PERIODIC;
-  toolkit.periodic_run = count.value > 0 ? count.value - 1 : 0;
-  return true;
-}
-
 // Puts the line's event into the pending fields; false (nothing changed) for
-// an unreadable line: too long, an unknown kind letter, or a missing number.
+// an unreadable line.
 bool parse_line(const ScriptLine& line) {
-  if (line.too_long || line.length <= KIND_POSITION) return false;
-  switch (line.text[KIND_POSITION]) {
-    case 'K': return parse_keyboard(line);
-    case 'M': return parse_mouse(line);
-    case 'P': return parse_periodic(line);
-    default: return false;
+  ScriptEvent event;
+  if (line.too_long || !read_script_event(line.text, line.length, event)) return false;
+  toolkit.pending_kind = event.kind;
+  if (event.kind == EVENT_KEYBOARD) toolkit.pending_key = event.key;
+  if (event.kind == EVENT_MOUSE) {
+    toolkit.pending_x = event.x;
+    toolkit.pending_y = event.y;
   }
+  // The line itself is the first of its periodic events; the counter keeps the rest.
+  if (event.kind == EVENT_PERIODIC) toolkit.periodic_run = event.periodic_count - 1;
+  return true;
 }
 
 }  // namespace
