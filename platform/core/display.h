@@ -15,7 +15,8 @@ struct InputEvent {
   // Character: a character typed without a key of its own (an input method's
   // text, the rest of a composed sequence); USER32 delivers it as Win32 does
   // such input, a key-down of VK_PACKET that TranslateMessage turns into WM_CHAR.
-  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, Character, CloseRequest, Expose };
+  // The page's script sends kinds by number (web_display.js): new kinds go last.
+  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose, Character };
   Kind kind = Kind::None;
   HWND window = nullptr;  // null: the window with the keyboard focus
   int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
