@@ -11,3 +11,6 @@ configure_package_config_file(KV318Config.cmake.in KV318Config.cmake INSTALL_DES
 write_basic_package_version_file(KV318ConfigVersion.cmake VERSION ${PROJECT_VERSION} COMPATIBILITY SameMinorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/KV318Config.cmake ${CMAKE_CURRENT_BINARY_DIR}/KV318ConfigVersion.cmake
         DESTINATION ${KV318_CONFIG_DIR})
+if(WIN32)
+  install(FILES KV318WindowsChecks.cmake DESTINATION ${KV318_CONFIG_DIR})
+endif()

@@ -34,11 +34,11 @@ group_packages() {
     native)
       printf '%s\n' cmake ninja-build g++ pkg-config ccache libgtest-dev libbenchmark-dev \
         libfreetype-dev libpng-dev libsdl2-dev nlohmann-json3-dev fonts-dejavu-core fonts-liberation xfonts-base \
-        xvfb xdotool python3-xlib imagemagick ;;
+        xvfb xdotool x11-xkb-utils x11-xserver-utils python3-xlib imagemagick ;;
     windows-build) printf '%s\n' cmake ninja-build g++-mingw-w64-x86-64-win32 ;;
     windows)
       group_packages windows-build
-      printf '%s\n' wine wine64 fonts-wine xvfb xdotool python3-xlib imagemagick ;;
+      printf '%s\n' wine wine64 fonts-wine xvfb xdotool x11-xkb-utils x11-xserver-utils python3-xlib imagemagick ;;
     web-build) printf '%s\n' cmake ninja-build python3 emscripten nodejs dpkg-dev libharfbuzz-bin cmark-gfm ;;
     web)
       group_packages web-build

@@ -94,7 +94,11 @@ enum KV318_VisibleArea { KV318_X_MIN = -297, KV318_X_MAX = 297, KV318_Y_MIN = -2
  * From WinMain: pass its instance, previous != NULL, command line and show mode.
  * The surface is black until the first KV318_clear_window: clear it first.
  * Animation starts halted, and logging of drawing calls starts ON: most
- * programs call KV318_set_logging(0) next. */
+ * programs call KV318_set_logging(0) next. A program that calls any other
+ * toolkit call first (but KV318_set_logging, KV318_set_animation and
+ * KV318_log_message) ends there with status 1 and the line "KV318_init was
+ * not called before KV318_draw_circle: ..." on standard error (in a message
+ * box for a Windows program without a console). */
 int KV318_init(HINSTANCE instance, int previous_instance, LPSTR command_line, int show_mode);
 /* Gives back the window's drawing context and closes the script file; returns 1.
  * Call it once, last, after KV318_next_event returned EVENT_QUIT. */

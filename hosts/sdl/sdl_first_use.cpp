@@ -22,7 +22,9 @@ void start_on_first_use() {
 #else
   const char* path = nullptr;
 #endif
-  if (!vk::sdl::start_display(path)) std::exit(1);
+  vk::sdl::DisplayRequest request;
+  request.program_path = path;
+  if (!vk::sdl::start_display(request)) std::exit(1);
 #ifdef __GLIBC__
   on_exit(end_at_exit, nullptr);
 #endif

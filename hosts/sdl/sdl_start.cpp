@@ -8,6 +8,7 @@
 
 #include "display.h"
 #include "end_request.h"
+#include "program_options.h"
 #include "sdl_display.h"
 
 namespace vk::sdl {
@@ -31,16 +32,27 @@ bool open_video() {
   return true;
 }
 
+// KV318_SCALE, for any program; 0 (the screen decides) when unset or unusable, which is said once.
+int scale_from_environment(const char* program_path) {
+  const char* text = std::getenv("KV318_SCALE");
+  if (!text || !*text) return 0;
+  const int scale = parse_scale(text);
+  if (scale == 0) {
+    std::fprintf(stderr, "%s: KV318_SCALE='%s' is not a whole number from 1 to %d; the screen's size decides\n",
+                 program_name(program_path), text, MAX_SCALE);
+  }
+  return scale;
+}
+
 }  // namespace
 
-bool start_display(const char* program_path) {
+bool start_display(const DisplayRequest& request) {
   SDL_SetMainReady();
   if (!open_video()) {
-    std::fprintf(stderr, "%s: no display found; run vorkan-headless for a run without windows\n",
-                 program_name(program_path));
+    std::fprintf(stderr, "%s: no display found; %s\n", program_name(request.program_path), request.without_windows);
     return false;
   }
-  static SdlDisplay display;
+  static SdlDisplay display(request.scale ? request.scale : scale_from_environment(request.program_path));
   set_display(&display);
   end_on_signals();
   return true;

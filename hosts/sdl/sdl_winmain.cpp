@@ -21,7 +21,7 @@ int print_help_or_version(const std::string& text, const char* argv0) {
 
 }  // namespace
 
-void run_winmain_program(int argc, char** argv, host::SeedReceiver hand_seed) {
+void run_winmain_program(int argc, char** argv, host::SeedReceiver hand_seed, const char* without_windows) {
   host::reopen_closed_standard_streams();
   OptionsOutcome options = read_program_options(argc, argv);
   if (!options.run && options.status != 0) {
@@ -29,7 +29,11 @@ void run_winmain_program(int argc, char** argv, host::SeedReceiver hand_seed) {
     end_process(options.status);
   }
   if (!options.run) end_process(print_help_or_version(options.message, argc > 0 ? argv[0] : nullptr));
-  if (!start_display(argc > 0 ? argv[0] : nullptr)) end_process(1);
+  DisplayRequest request;
+  request.program_path = argc > 0 ? argv[0] : nullptr;
+  request.without_windows = without_windows;
+  request.scale = options.scale;
+  if (!start_display(request)) end_process(1);
   if (hand_seed && options.seed_given) hand_seed(options.seed);
   end_process(vk_host_run_winmain(argc, argv, SW_SHOWDEFAULT));
 }

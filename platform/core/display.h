@@ -17,7 +17,12 @@ namespace vk {
 enum Modifier { MODIFIER_CTRL = 1, MODIFIER_SHIFT = 2, MODIFIER_ALT = 4 };
 
 struct InputEvent {
-  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose, FocusGained, FocusLost };
+  // Character: a character typed without a key of its own (an input method's
+  // text, the rest of a composed sequence); USER32 delivers it as Win32 does
+  // such input, a key-down of VK_PACKET that TranslateMessage turns into WM_CHAR.
+  // The page's script sends kinds by number (web_display.js): new kinds go last.
+  enum class Kind { None, ButtonDown, ButtonUp, MouseMove, KeyDown, KeyUp, CloseRequest, Expose, FocusGained, FocusLost,
+                    Character };
   Kind kind = Kind::None;
   HWND window = nullptr;  // null: the window with the keyboard focus
   int x = 0;              // client coordinates for mouse events (y < 0: the menu bar)
@@ -26,11 +31,15 @@ struct InputEvent {
   enum class Button { Left, Right, Middle };
   Button button = Button::Left;  // for button events
   int modifiers = 0;      // FocusGained: the Modifier bits held at that moment
-  // For KeyDown: the character the key types, as TranslateMessage gives it.
-  // US_LAYOUT leaves it to the stand-in, which types what a US keyboard
-  // layout gives; a display that knows the user's layout gives the
-  // Windows-1252 code (0-255) the key types, or NO_CHARACTER for a key that
-  // types none there (a dead key, a character outside Windows-1252).
+
+  // What a key types, as the user's keyboard layout has it. For KeyDown: the
+  // Windows-1252 code (0-255) TranslateMessage makes of the key; NO_CHARACTER
+  // when the layout types nothing printable with it (a dead key waiting for
+  // the next, a modifier, a character Windows-1252 lacks: Enter, Tab, Escape,
+  // Backspace and Ctrl+letter still give their control characters); or
+  // US_LAYOUT, for a display that knows no layout, which leaves it to USER32's
+  // US table. For Character (or a KeyDown of VK_PACKET, 0xE7, as Win32 gives
+  // such input): the Windows-1252 code typed.
   static constexpr int US_LAYOUT = -1;
   static constexpr int NO_CHARACTER = -2;
   int character = US_LAYOUT;

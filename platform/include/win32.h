@@ -180,6 +180,13 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
 
+/* Standard handles and message boxes. */
+#define STD_ERROR_HANDLE ((DWORD)-12)
+#define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
+#define MB_OK 0x00000000L
+#define MB_ICONERROR 0x00000010L
+#define IDOK 1
+
 /* Menus. */
 #define MF_STRING 0x00000000L
 #define MF_ENABLED 0x00000000L
@@ -393,6 +400,8 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR module_name);
 DWORD WINAPI GetFileAttributesA(LPCSTR path);
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
+/* STD_ERROR_HANDLE: a handle while the process's standard error is open, else null. */
+HANDLE WINAPI GetStdHandle(DWORD which);
 
 /* USER32: classes and windows. */
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wc);
@@ -418,6 +427,8 @@ SHORT WINAPI GetKeyState(int virtual_key);
 int WINAPI GetSystemMetrics(int index);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+/* Without windows of its own: the caption and text go to standard error as one line; returns IDOK. */
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 /* USER32: messages and timers. */
 BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last);

@@ -5,6 +5,7 @@
 // One thread only, like GDI, its one caller: the caches are not guarded.
 #pragma once
 
+#include "code_page.h"
 #include "raster.h"
 
 namespace vk::text {
@@ -65,10 +66,6 @@ Extent measure(const Font* font, const char* bytes, int count);
 // painted. Clipped to clip ∩ canvas; never writes out of bounds, whatever x, y.
 void draw(const vk::raster::Canvas& canvas, const vk::raster::Rect& clip, const Font* font,
           int x, int y, const char* bytes, int count, vk::raster::Pixel color);
-
-// Unicode code point of one Windows-1252 byte. 0x80-0x9F go through the code
-// page (its five unassigned bytes map to themselves); every other byte is Latin-1.
-char32_t decode_byte(unsigned char byte);
 
 // Releases caches, faces and the FreeType library. Every Font
 // pointer handed out before becomes invalid; later calls start afresh.

@@ -12,7 +12,8 @@
 // and from the bar out of the menu, and an item's mnemonic chooses it (a
 // letter typed with Ctrl held is no mnemonic: it makes a control character on
 // Win32). Alt combinations are system keys on Win32, so their keys never reach
-// the program as WM_KEYDOWN; with Ctrl also held (AltGr) they are ordinary keys.
+// the program as WM_KEYDOWN; with Ctrl also held (AltGr on Win32), or when the
+// layout types a character with them (right Alt as AltGr), they are ordinary keys.
 #include "menu_view.h"
 #include "virtual_keys.h"
 
@@ -300,13 +301,20 @@ void press_menu_key(Tracker& t, Window& window) {
   }
 }
 
-bool take_key_down(Tracker& t, Window& window, int key) {
+// `typed`: the user's layout typed a character with the key. With right Alt
+// held that is AltGr, never a menu key: the key reaches the program, and the
+// Alt key's release no longer opens the menu bar.
+bool take_key_down(Tracker& t, Window& window, int key, bool typed) {
   if (key == VK_MENU) return press_alt(t);
   if (is_menu_key(window, key)) {
     press_menu_key(t, window);
     return true;
   }
   if (t.mode == Mode::Closed) {
+    if (t.alt_held && typed) {
+      t.alt_used = true;
+      return false;
+    }
     bool alt_combination = t.alt_held && !ctrl_down() && key != VK_CONTROL && key != VK_SHIFT;
     if (!alt_combination) return false;
     t.alt_used = true;
@@ -410,7 +418,9 @@ bool menu_takes_input(Window& window, const InputEvent& event) {
     case InputEvent::Kind::MouseMove:
       return take_mouse(t, window, event);
     case InputEvent::Kind::KeyDown:
-      return take_key_down(t, window, event.key & 0xFF);
+      return take_key_down(t, window, event.key & 0xFF, event.character >= 0);
+    case InputEvent::Kind::Character:
+      return take_key_down(t, window, keys::PACKET, true);
     case InputEvent::Kind::KeyUp:
       return take_key_up(t, window, event.key & 0xFF);
     case InputEvent::Kind::CloseRequest:

@@ -60,6 +60,7 @@ bool other_button_message(HWND hwnd, const InputEvent& event, MSG& msg) {
 // with the input, whoever takes it (the program or a menu).
 void note_key(const InputEvent& event) {
   const int key = event.key & 0xFF;
+  if (key == keys::PACKET) return;  // a character, not a key that is held
   if (event.kind == InputEvent::Kind::KeyDown) {
     if (!state().key_down[key]) state().toggled[key] = !state().toggled[key];
     state().key_down[key] = true;
@@ -131,6 +132,10 @@ bool input_message(const InputEvent& event, MSG& msg) {
     case InputEvent::Kind::KeyDown:
       state().typed[static_cast<std::size_t>(event.key & 0xFF)] = event.character;
       msg = make_message(hwnd, WM_KEYDOWN, static_cast<WPARAM>(event.key & 0xFF), 1);
+      return true;
+    case InputEvent::Kind::Character:
+      state().typed[keys::PACKET] = event.character;
+      msg = make_message(hwnd, WM_KEYDOWN, static_cast<WPARAM>(keys::PACKET), 1);
       return true;
     case InputEvent::Kind::KeyUp:
       msg = make_message(hwnd, WM_KEYUP, static_cast<WPARAM>(event.key & 0xFF), static_cast<LPARAM>(0xC0000001u));
@@ -268,63 +273,6 @@ Found look_for_message(MSG& msg) {
   return owner ? run_menu_loop_step() : retrieve(msg);
 }
 
-// Characters of the keys other than letters and the digit row, plain and with Shift.
-struct KeyCharacters {
-  int key;
-  char plain;
-  char shifted;
-};
-
-constexpr KeyCharacters KEY_CHARACTERS[] = {
-    {VK_SPACE, ' ', ' '},         {VK_RETURN, '\r', '\r'},     {VK_BACK, '\b', '\b'},
-    {VK_TAB, '\t', '\t'},          {VK_ESCAPE, '\x1b', '\x1b'}, {keys::OEM_1, ';', ':'},
-    {keys::OEM_PLUS, '=', '+'},   {keys::OEM_COMMA, ',', '<'},   {keys::OEM_MINUS, '-', '_'},
-    {keys::OEM_PERIOD, '.', '>'}, {keys::OEM_2, '/', '?'},       {keys::OEM_3, '`', '~'},
-    {keys::OEM_4, '[', '{'},      {keys::OEM_5, '\\', '|'},      {keys::OEM_6, ']', '}'},
-    {keys::OEM_7, '\'', '"'},     {keys::MULTIPLY, '*', '*'},    {keys::ADD, '+', '+'},
-    {keys::SUBTRACT, '-', '-'},   {keys::DECIMAL, '.', '.'},     {keys::DIVIDE, '/', '/'},
-};
-
-constexpr char SHIFTED_DIGITS[] = ")!@#$%^&*(";
-
-// The control character Ctrl with a key other than a letter gives; -1 for none.
-int control_character(int key) {
-  switch (key) {
-    case VK_SPACE:
-      return ' ';
-    case VK_RETURN:
-      return '\n';
-    case VK_BACK:
-      return 0x7F;
-    case VK_ESCAPE:
-    case keys::OEM_4:
-      return 0x1B;
-    case keys::OEM_5:
-      return 0x1C;
-    case keys::OEM_6:
-      return 0x1D;
-    default:
-      return -1;
-  }
-}
-
-// The character a key-down gives on a US keyboard layout, as Win32 makes it; -1 for none.
-// With Alt held Win32 makes a system character instead, which the stand-in does not give.
-int character_for_key(int key, bool shift, bool ctrl, bool alt, bool caps_lock) {
-  if (alt) return -1;
-  if (key >= 'A' && key <= 'Z') {
-    if (ctrl) return key - 'A' + 1;
-    return shift != caps_lock ? key : key - 'A' + 'a';
-  }
-  if (ctrl) return control_character(key);
-  if (key >= '0' && key <= '9') return shift ? SHIFTED_DIGITS[key - '0'] : key;
-  if (key >= keys::NUMPAD0 && key <= keys::NUMPAD0 + 9) return '0' + (key - keys::NUMPAD0);
-  for (const KeyCharacters& entry : KEY_CHARACTERS) {
-    if (entry.key == key) return shift ? entry.shifted : entry.plain;
-  }
-  return -1;
-}
-
 }  // namespace
 }  // namespace vk::user
 
@@ -355,12 +303,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (!msg || msg->message != WM_KEYDOWN) return FALSE;
-  const int key = static_cast<int>(msg->wParam & 0xFF);
-  int ch = state().typed[static_cast<std::size_t>(key)];
-  if (ch == vk::InputEvent::US_LAYOUT) {
-    const bool* down = state().key_down;
-    ch = character_for_key(key, down[VK_SHIFT], down[VK_CONTROL], down[VK_MENU], state().toggled[VK_CAPITAL]);
-  }
+  const int ch = character_for_key_down(static_cast<int>(msg->wParam & 0xFF));
   if (ch < 0) return FALSE;
   state().posted.push_back(msg[0]);
   MSG& character = state().posted.back();

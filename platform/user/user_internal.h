@@ -73,8 +73,8 @@ struct State {
   bool key_down[256] = {};    // as of the input retrieved last (GetKeyState)
   bool toggled[256] = {};     // flipped by each press (Caps Lock's state)
   // What the last key-down of each virtual key types, as its display said
-  // (InputEvent::character): a key-down posted on to another window types
-  // the same there.
+  // (InputEvent::character), for TranslateMessage: a key-down posted on to
+  // another window types the same there.
   std::array<int, 256> typed = all_us_layout();
   bool loop_started = false;  // GetMessageA has been called
   HWND menu_loop_owner = nullptr;  // the window whose menu holds the program, while one does
@@ -108,6 +108,11 @@ void close_active_menu();
 // focus comes back from another program: WM_SETFOCUS is sent even when the
 // window had the focus before it went.
 void change_focus(HWND hwnd, bool returning = false);
+
+// The character TranslateMessage makes of a key-down of `key` with the keys
+// held now: the user's layout's, as the display said for that key's last
+// key-down, else a US layout's; -1 for none.
+int character_for_key_down(int key);
 
 // Removes every timer of a window.
 void kill_window_timers(HWND hwnd);

@@ -32,5 +32,6 @@ constexpr int OEM_5 = 0xDC;       // \ |
 constexpr int OEM_6 = 0xDD;       // ] }
 constexpr int OEM_7 = 0xDE;       // ' "
 constexpr int OEM_102 = 0xE2;     // the extra key beside left Shift on ISO keyboards
+constexpr int PACKET = 0xE7;      // a character typed without a key of its own
 
 }  // namespace vk::keys

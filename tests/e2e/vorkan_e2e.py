@@ -276,7 +276,8 @@ def main():
         ctrl_q_quits(s, f)
     finally:
         s.close()
-    s = Session(program, display)
+    # A word that is no option (a file opened with the program) is ignored: it starts as usual.
+    s = Session(program, display, "notes.txt")
     try:
         close_box_quits(s, f)
     finally:

@@ -3,7 +3,7 @@
 headless and must write its expected log exactly, and a picture whose shapes
 are where the program drew them. Also: a program with its own main behaves as
 the same program with WinMain, a program that never waits still gets a picture,
-and programs whose own names are names the toolkit uses inside link and draw.
+a program that forgot KV318_init is told so, and programs whose own names are names the toolkit uses inside link and draw.
 
 Usage: examples_test.py EXAMPLES_SOURCE_DIR EXAMPLES_BUILD_DIR TEST_PROGRAMS_DIR
 The pictures are checked robustly (colors well inside shapes, pixel counts), so
@@ -148,6 +148,20 @@ def main():
         check("... and says its picture is the surface as drawn", "surface as drawn" in stderr, stderr)
         rows = read_png(png)[2] if os.path.exists(png) else None
         check("... and its picture shows what it drew", rows is not None and pixel(rows, 0, 0) == BLUE)
+
+        # A program that forgot KV318_init ends at its first drawing call, with one line, on both displays
+        # (in real windows before it ever needs a display).
+        forgot = "KV318_init was not called before KV318_draw_circle: the program must call KV318_init first\n"
+        for program, args in (("forgets-init-headless", ["--snapshot", os.path.join(work, "forgot.png"), "--log", "-"]),
+                              ("forgets-init", [])):
+            path = os.path.join(test_programs, program)
+            if not os.path.exists(path):
+                continue  # built without SDL2
+            result = subprocess.run(["env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", path] + args, cwd=work,
+                                    capture_output=True, text=True, timeout=60)
+            check(program + " ends with status 1", result.returncode == 1, str(result.returncode))
+            check(program + " says so in one line", result.stderr == forgot, repr(result.stderr))
+            check(program + " writes nothing else", result.stdout == "", repr(result.stdout))
 
         # A global toolkit and a render_command of the program's own, in C and in C++.
         for program, color in (("own-names-c", BLUE), ("own-names-cpp", GREEN)):

@@ -155,6 +155,30 @@ TEST(TextCodePage, MapsTheHighControlRangeThroughWindows1252) {
   EXPECT_EQ(decode_byte(0xFF), U'\u00FF');
 }
 
+TEST(TextCodePage, EveryByteComesBackFromItsCodePoint) {
+  for (int byte = 0; byte < 256; ++byte) {
+    EXPECT_EQ(encode_code_point(decode_byte(static_cast<unsigned char>(byte))), byte);
+  }
+  EXPECT_EQ(encode_code_point(U'\u0080'), -1) << "0x80 is the euro sign's byte";
+  EXPECT_EQ(encode_code_point(U'\u03B1'), -1);
+  EXPECT_EQ(encode_code_point(U'\U0001F600'), -1);
+}
+
+TEST(TextCodePage, Utf8TextKeepsWhatWindows1252HasAndDropsTheRest) {
+  const struct {
+    const char* utf8;
+    const char* bytes;
+  } cases[] = {
+      {"a\xC3\xBC\xC3\x9F", "a\xFC\xDF"},     // a ü ß
+      {"\xE2\x82\xAC\xC3\xA9", "\x80\xE9"},  // € é
+      {"\xCE\xB1x", "x"},                       // α has no byte
+      {"\xF0\x9F\x98\x80!", "!"},              // nor has an emoji
+      {"\xC3(\xC0\xAFz\xE2\x82", "(z"},        // cut, overlong and stray sequences
+      {"\xED\xA0\x80y", "y"},                   // a surrogate is no character
+  };
+  for (const auto& c : cases) EXPECT_EQ(windows_1252_from_utf8(c.utf8), std::string(c.bytes)) << c.utf8;
+}
+
 TEST(TextShutdown, FontsOpenAgainWithTheSameMetrics) {
   const Metrics before = metrics(sans(-20));
   const int width = width_of(sans(-20), "ENTER");

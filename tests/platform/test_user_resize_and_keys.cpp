@@ -1,6 +1,7 @@
 // USER32 beyond what a program calls: a window resized by the user through the
 // display, the characters TranslateMessage makes from the keys a real
-// keyboard gives (punctuation, keypad, Ctrl and Alt combinations), and the
+// keyboard gives (punctuation, keypad, Ctrl and Alt combinations) on a US
+// layout and as a display that knows the user's layout tells them, and the
 // keyboard focus with the keyboard state GetKeyState tells.
 #include <gtest/gtest.h>
 
@@ -208,6 +209,64 @@ TEST_F(UserInputTest, FocusMessagesAndTheKeyboardStateWhenTheFocusComesBack) {
   painted_next(first);
   EXPECT_EQ(focus_messages(), (Focus{{WM_KILLFOCUS, first}, {WM_SETFOCUS, second}}));
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+}
+
+// The characters TranslateMessage makes of input a display gives (what a menu
+// takes, such as Alt, included): the held keys, then one key-down typing
+// `character` as the user's layout has it (or a character without a key, for
+// key 0), then the key-ups.
+std::string layout_characters(const std::vector<int>& held, int key, int character) {
+  for (int h : held) vk::headless::key_down(h);
+  if (key == 0) {
+    vk::headless::type_character(character);
+  } else {
+    vk::headless::key_down_typing(key, character);
+    vk::headless::key_up(key);
+  }
+  for (auto it = held.rbegin(); it != held.rend(); ++it) vk::headless::key_up(*it);
+  // The timer comes due only once every key and character before it was retrieved.
+  SetTimer(GetFocus(), 99, 10, nullptr);
+  std::string chars;
+  MSG msg{};
+  for (GetMessageA(&msg, nullptr, 0, 0); msg.message != WM_TIMER; GetMessageA(&msg, nullptr, 0, 0)) {
+    if (msg.message == WM_CHAR) chars += static_cast<char>(msg.wParam);
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  KillTimer(GetFocus(), 99);
+  return chars;
+}
+
+TEST_F(UserInputTest, KeysTypeWhatTheUsersLayoutTypesInWindows1252) {
+  make_window("Plain", WS_OVERLAPPEDWINDOW, 300, 200);
+  using vk::InputEvent;
+  using namespace vk::keys;
+  const struct {
+    const char* what;
+    std::vector<int> held;
+    int key;
+    int character;
+    const char* typed;
+  } cases[] = {
+      {"German u umlaut", {}, OEM_4, 0xFC, "\xFC"},
+      {"German sharp s", {}, OEM_MINUS, 0xDF, "\xDF"},
+      {"AltGr+Q on a German layout", {VK_MENU}, 'Q', '@', "@"},
+      {"AltGr+E, the euro sign", {VK_MENU}, 'E', 0x80, "\x80"},
+      {"a dead key waits", {}, OEM_6, InputEvent::NO_CHARACTER, ""},
+      {"the key after it composes", {}, 'E', 0xE9, "\xE9"},
+      {"French e acute on the digit row", {}, '2', 0xE9, "\xE9"},
+      {"and its digit with Shift", {VK_SHIFT}, '2', '2', "2"},
+      {"Enter", {}, VK_RETURN, InputEvent::NO_CHARACTER, "\r"},
+      {"Backspace", {}, VK_BACK, InputEvent::NO_CHARACTER, "\b"},
+      {"Tab", {}, VK_TAB, InputEvent::NO_CHARACTER, "\t"},
+      {"Escape", {}, VK_ESCAPE, InputEvent::NO_CHARACTER, "\x1b"},
+      {"a function key", {}, VK_F1, InputEvent::NO_CHARACTER, ""},
+      {"Ctrl+H by its key code", {VK_CONTROL}, 'H', InputEvent::NO_CHARACTER, "\x08"},
+      {"Ctrl with a key the layout types on", {VK_CONTROL}, 'Q', 'q', "\x11"},
+      {"Alt+Enter", {VK_MENU}, VK_RETURN, InputEvent::NO_CHARACTER, ""},
+      {"a character without a key", {}, 0, 0xE0, "\xE0"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(layout_characters(c.held, c.key, c.character), c.typed) << c.what;
 }
 
 // Keys of a layout the display knows: the character its key-down carries is

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "display.h"
@@ -56,6 +57,7 @@ const auto* const video = ::testing::AddGlobalTestEnvironment(new OffscreenVideo
 
 class SdlDisplayTest : public ::testing::Test {
  protected:
+  explicit SdlDisplayTest(int scale = 1) : display(scale) {}
   vk::sdl::SdlDisplay display;
   HWND graphics = nullptr;  // fixed size, with a menu bar, like the graphics window
   HWND text = nullptr;      // resizable, like the text window
@@ -129,6 +131,28 @@ class SdlDisplayTest : public ::testing::Test {
     event.key.keysym.sym = keycode;
     event.key.keysym.scancode = scancode;
     SDL_PushEvent(&event);
+  }
+  void push_text(HWND hwnd, const char* utf8) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    event.text.windowID = sdl_id(hwnd);
+    SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
+    SDL_PushEvent(&event);
+  }
+  // The characters TranslateMessage makes of what is queued now, until a 50 ms timer.
+  std::string typed_characters() {
+    SetTimer(graphics, 97, 50, nullptr);
+    std::string typed;
+    for (;;) {
+      MSG msg{};
+      GetMessageA(&msg, nullptr, 0, 0);
+      if (msg.message == WM_TIMER && msg.wParam == 97) break;
+      if (msg.message == WM_CHAR) typed += static_cast<char>(msg.wParam);
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    KillTimer(graphics, 97);
+    return typed;
   }
   void push_window_event(HWND hwnd, Uint8 what, int data1 = 0, int data2 = 0) {
     SDL_Event event{};
@@ -236,6 +260,21 @@ TEST_F(SdlDisplayTest, KeysArriveAsVirtualKeysAtTheWindowSdlNames) {
   EXPECT_EQ(dispatch_until(graphics, WM_KEYUP).wParam, static_cast<WPARAM>('Q'));
 }
 
+// SDL queues the text the user's layout composed right behind its key-down.
+TEST_F(SdlDisplayTest, KeysTypeTheTextSdlComposedForThemAndTextWithoutAKeyToo) {
+  show_both();
+  push_key(graphics, SDL_KEYDOWN, 0xFC, SDL_SCANCODE_LEFTBRACKET);  // German u umlaut
+  push_text(graphics, "\xC3\xBC");
+  push_key(graphics, SDL_KEYUP, 0xFC, SDL_SCANCODE_LEFTBRACKET);
+  push_key(graphics, SDL_KEYDOWN, SDLK_UNKNOWN, SDL_SCANCODE_EQUALS);  // a dead key: no text yet
+  push_key(graphics, SDL_KEYDOWN, SDLK_e, SDL_SCANCODE_E);
+  push_text(graphics, "\xC3\xA9");
+  push_key(graphics, SDL_KEYUP, SDLK_e, SDL_SCANCODE_E);
+  push_text(graphics, "\xE2\x82\xAC\xCE\xB1x");  // an input method's text: euro sign, alpha, x
+  push_key(graphics, SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN);  // no text: Enter's own character
+  EXPECT_EQ(typed_characters(), "\xFC\xE9\x80x\r");
+}
+
 TEST_F(SdlDisplayTest, CloseBoxClosesThatWindowOnlyAndExposeRepaints) {
   show_both();
   paint_and_present();
@@ -285,6 +324,48 @@ TEST_F(SdlDisplayTest, ScreenSizeIsTheDisplayBounds) {
   ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), bounds.w);
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), bounds.h);
+}
+
+// Twice as large: windows at twice their place and size, each pixel a 2x2
+// block, clicks and sizes mapped back, a screen half as large for the program.
+class ScaledSdlDisplayTest : public SdlDisplayTest {
+ protected:
+  ScaledSdlDisplayTest() : SdlDisplayTest(2) {}
+};
+
+TEST_F(ScaledSdlDisplayTest, ShowsEveryPixelAsABlockAndMapsInputBack) {
+  int x = -1, y = -1, w = 0, h = 0;
+  SDL_GetWindowSize(display.sdl_window(graphics), &w, &h);
+  EXPECT_EQ(w, 2 * 595);
+  EXPECT_EQ(h, 2 * (19 + 496));
+  SDL_GetWindowPosition(display.sdl_window(text), &x, &y);
+  EXPECT_EQ(y, 2 * 550);
+  SDL_Rect bounds;
+  ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), bounds.h / 2);
+
+  show_both();
+  paint_and_present();
+  for (int dy : {0, 1}) {
+    for (int dx : {0, 1}) EXPECT_EQ(shown_pixel(graphics, 2 * 10 + dx, 2 * (19 + 10) + dy), PAINT_PIXEL);
+  }
+  EXPECT_NE(shown_pixel(graphics, 2 * 300, 2 * 18 + 1), PAINT_PIXEL);  // the menu bar, scaled too
+  push_button(graphics, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2 * 30 + 1, 2 * (19 + 40) + 1);
+  EXPECT_EQ(dispatch_until(graphics, WM_LBUTTONDOWN).lParam, MAKELPARAM(30, 40));
+  push_window_event(text, SDL_WINDOWEVENT_SIZE_CHANGED, 801, 301);
+  dispatch_until(text, WM_PAINT);
+  RECT client;
+  GetClientRect(text, &client);
+  EXPECT_EQ(client.right, 400);
+  EXPECT_EQ(client.bottom, 150);
+}
+
+TEST(SdlScale, ByTheScreenTheProgramStillSeesAtLeast1024By768) {
+  const struct {
+    int width, height, scale;
+  } cases[] = {{800, 600, 1},   {1920, 1080, 1}, {2560, 1440, 1},   {3840, 2160, 2},
+               {5120, 2880, 3}, {7680, 4320, 5}, {30000, 20000, 8}, {0, 0, 1}};
+  for (const auto& c : cases) EXPECT_EQ(vk::sdl::scale_for_screen(c.width, c.height), c.scale) << c.width;
 }
 
 TEST(SdlVideo, OffscreenAndDummyDriversShowNothing) {

@@ -65,4 +65,27 @@ TEST(SdlKeys, KeysWin32HasNoCodeForGiveZero) {
   EXPECT_EQ(virtual_key_for(SDLK_BRIGHTNESSUP, SDL_SCANCODE_BRIGHTNESSUP), 0);
 }
 
+TEST(SdlKeys, KeysTypeTheTextTheLayoutComposedInWindows1252AsWin32Would) {
+  using vk::sdl::characters_typed;
+  const struct {
+    const char* what;
+    const char* utf8;
+    SDL_Keycode keycode;
+    Uint16 modifiers;
+    const char* typed;
+  } cases[] = {
+      {"German u umlaut", "\xC3\xBC", 0xFC, KMOD_NONE, "\xFC"},
+      {"dead acute, then e", "\xC3\xA9", SDLK_e, KMOD_NONE, "\xE9"},
+      {"AltGr+Q on a German layout", "@", SDLK_q, KMOD_RALT, "@"},
+      {"AltGr+E, the euro sign", "\xE2\x82\xAC", SDLK_e, KMOD_RALT, "\x80"},
+      {"right Alt that changed nothing is Alt", "r", SDLK_r, KMOD_RALT, ""},
+      {"and so with Shift", "R", SDLK_r, KMOD_RALT | KMOD_LSHIFT, ""},
+      {"left Alt types nothing", "q", SDLK_q, KMOD_LALT, ""},
+      {"a character Windows-1252 lacks", "\xCE\xB1", 0x3B1, KMOD_NONE, ""},
+      {"a dead acute and a space", "\xC2\xB4", SDLK_SPACE, KMOD_NONE, "\xB4"},
+      {"no text (a dead key waiting)", "", SDLK_UNKNOWN, KMOD_NONE, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(characters_typed(c.utf8, c.keycode, c.modifiers), c.typed) << c.what;
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "headless.h"
+#include "virtual_keys.h"
 #include "toolkit_state.h"
 
 using namespace kv318::detail;
@@ -137,6 +138,21 @@ TEST_F(EventTest, TypedCharactersBecomeKeyboardEventsUnlessCtrlIsHeld) {
   toolkit.pending_kind = EVENT_NONE;
   SendMessageA(toolkit.graphics_window, WM_CHAR, 'b', 0);
   EXPECT_EQ(toolkit.pending_kind, EVENT_NONE);  // dropped: control combinations are commands
+}
+
+// Characters of the user's layout arrive as Windows-1252 codes in the signed
+// 8-bit key, from the graphics window and from the text window alike.
+TEST_F(EventTest, LayoutCharactersArriveAsSignedWindows1252Codes) {
+  open();
+  vk::headless::key_down_typing(vk::keys::OEM_4, 0xFC);  // u umlaut
+  vk::headless::key_up(vk::keys::OEM_4);
+  EXPECT_EQ(next().key, -4);
+  SetFocus(toolkit.text_window);
+  vk::headless::key_down_typing('E', 0x80);  // AltGr+E, the euro sign
+  vk::headless::key_up('E');
+  Event typed = next();
+  EXPECT_EQ(typed.kind, EVENT_KEYBOARD);
+  EXPECT_EQ(typed.key, -128);
 }
 
 TEST_F(EventTest, QuitModeStillWaitsForInputThenReportsQuitWithItsData) {

@@ -166,19 +166,71 @@ TEST_F(PrimitiveLog, TextCopiesAreGivenBack) {
   EXPECT_EQ(vk::kernel::live_blocks(), blocks_before);
 }
 
-TEST(PrimitivesWithoutToolkit, LogAndReturnAsUsualButDrawNothing) {
-  draw_test::start_fresh(false);
+// After KV318_shutdown (a program redrawing once more after EVENT_QUIT) the calls go on as usual.
+TEST(PrimitivesAfterShutdown, LogAndReturnAsUsualButDrawNothing) {
+  draw_test::start_fresh();
+  KV318_clear_window();
+  KV318_shutdown();
+  const COLORREF white = RGB(255, 255, 255);
+  const int drawn_before = draw_test::count_surface_pixels(0, 0, 600, 539, white);
   EXPECT_EQ(KV318_draw_rectangle(40, 0, 0, 5, 5, 0), 1);
-  EXPECT_EQ(KV318_draw_text(0, 0, 0, 10, "early"), 1);
-  EXPECT_EQ(KV318_clear_window(), 1);
+  EXPECT_EQ(KV318_draw_text(0, 0, 0, 10, "late"), 1);
   EXPECT_EQ(KV318_report_error(), 14);
-  EXPECT_EQ(log_lines(), (Lines{
-                             "Illegal color 40; using RED.\n",
-                             "red rectangle with bounding box (0,5) to (5,0), filled\n",
-                             "black text at (0,0), \"early\"\n",
-                             "Clearing the graphics window\n",
-                             "red text at (0,0), \"Program error!\"\n",
-                         }));
+  EXPECT_EQ(draw_test::count_surface_pixels(0, 0, 600, 539, white), drawn_before);
+  const Lines lines = log_lines();
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(Lines(lines.end() - 4, lines.end()), (Lines{
+                                                     "Illegal color 40; using RED.\n",
+                                                     "red rectangle with bounding box (0,5) to (5,0), filled\n",
+                                                     "black text at (0,0), \"late\"\n",
+                                                     "red text at (0,0), \"Program error!\"\n",
+                                                 }));
+}
+
+// A program that forgot KV318_init ends at its first call with one line naming it, status 1.
+// (Death tests need a child process, which WebAssembly under node cannot make.)
+#if GTEST_HAS_DEATH_TEST
+TEST(CallsBeforeInit, EndTheProgramWithOneLineNamingTheCall) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  struct Case {
+    const char* name;
+    void (*call)();
+  };
+  const Case cases[] = {
+      {"KV318_draw_pixel", [] { KV318_draw_pixel(1, 0, 0); }},
+      {"KV318_draw_circle", [] { KV318_draw_circle(2, 0, 0, 40); }},
+      {"KV318_draw_triangle", [] { KV318_draw_triangle(2, 0, 0, 1, 1, 2, 0, 0); }},
+      {"KV318_draw_rectangle", [] { KV318_draw_rectangle(2, 0, 0, 1, 1, 0); }},
+      {"KV318_draw_oval", [] { KV318_draw_oval(2, 0, 0, 1, 1, 0); }},
+      {"KV318_draw_line", [] { KV318_draw_line(2, 0, 0, 1, 1, 0); }},
+      {"KV318_draw_text", [] { KV318_draw_text(2, 0, 0, 10, "hi"); }},
+      {"KV318_draw_textf", [] { KV318_draw_textf(2, 0, 0, 10, "%d", 1); }},
+      {"KV318_clear_window", [] { KV318_clear_window(); }},
+      {"KV318_report_error", [] { KV318_report_error(); }},
+      {"KV318_next_event", [] {
+         int x, y;
+         char key;
+         KV318_next_event(&x, &y, &key);
+       }},
+      {"KV318_shutdown", [] { KV318_shutdown(); }},
+  };
+  for (const Case& c : cases) {
+    draw_test::start_fresh(false);
+    const std::string line = std::string("^KV318_init was not called before ") + c.name +
+                             ": the program must call KV318_init first\n$";
+    EXPECT_EXIT(c.call(), ::testing::ExitedWithCode(1), line) << c.name;
+  }
+}
+#endif
+
+// The two calls that report a closed toolkit by their result keep doing so.
+TEST(CallsBeforeInit, SetLoggingAndSetAnimationReturnZeroAndChangeNothing) {
+  draw_test::start_fresh(false);
+  EXPECT_EQ(KV318_set_logging(0), 0);
+  EXPECT_EQ(KV318_set_animation(ANIM_RUN), 0);
+  EXPECT_TRUE(kv318::detail::toolkit.logging);
+  EXPECT_FALSE(kv318::detail::toolkit.animate);
+  EXPECT_EQ(KV318_log_message("before\n"), 7);
 }
 
 }  // namespace

@@ -6,12 +6,15 @@ prefix in a temporary directory, runs the program, and checks: the "KV318
 Graphics" window, title-screen colours at known pixels, a click into the
 scene, a click recorded with Ctrl+R into KV318.SCR, its playback with Ctrl+P,
 Ctrl+Q ending with status 0, and then in a second run the close box ending
-with status 0. With --own-main, also a
+with status 0. With --own-main (once per program), also a
 student's program that has its own main instead of WinMain (a GUI program):
 its windows, its animation running, and the close box ending it with status 0.
 Ends its own Wine server by process id.
 
-Usage: wine_check.py PATH/TO/vorkan.exe [--own-main PATH/TO/program.exe]
+With --layouts, typing on German and French keyboards as
+tests/e2e/keyboard_layouts.py does.
+
+Usage: wine_check.py PATH/TO/vorkan.exe [--own-main PATH/TO/program.exe]... [--layouts]
 """
 import argparse
 import os
@@ -23,6 +26,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import vorkan_e2e as e2e  # noqa: E402  (the windowed program's checks share its helpers)
 
+import keyboard_layouts  # noqa: E402  (the same layouts and codes as the Linux program's check)
 from wine_session import WineServer  # noqa: E402
 
 
@@ -85,18 +89,32 @@ def record_and_play_back(s, f):
     f.check("and playback ends with the animation halted", e2e.still_picture(s, tries=6))
 
 
-def own_main_program(s, f):
-    f.check("the program with its own main opens the graphics window", s.title(s.graphics) == "KV318 Graphics")
-    f.check("and its animation runs", not e2e.still_picture(s, tries=1))
+def own_main_program(s, f, name):
+    f.check(f"{name}, with its own main, opens the graphics window", s.title(s.graphics) == "KV318 Graphics")
+    f.check(f"{name}: its animation runs", not e2e.still_picture(s, tries=1))
     s.close_box(s.graphics)
     status = s.wait_exit()
-    f.check("the close box ends the program with its own main with status 0", status == 0, f"status {status}")
+    f.check(f"{name}: the close box ends it with status 0", status == 0, f"status {status}")
+
+
+def typed_on_layouts(wine, exe, display, f):
+    """German and French keyboards, typed as in the Linux program's check: the same codes, but
+    Windows types α, which Windows-1252 lacks, as its look-alike a."""
+    env = wine.environment(display)
+    for layout in keyboard_layouts.LAYOUTS:
+        keyboard_layouts.set_layout(env, layout)
+        s = WineProgram(wine, exe, display)
+        try:
+            keyboard_layouts.check_layout(s, f, layout, outside=ord("a"))
+        finally:
+            s.close()
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("exe")
-    parser.add_argument("--own-main")
+    parser.add_argument("--own-main", action="append", default=[])
+    parser.add_argument("--layouts", action="store_true")
     args = parser.parse_args()
     exe = os.path.abspath(args.exe)
     display = e2e.own_display()
@@ -117,12 +135,14 @@ def main():
             e2e.close_box_quits(s, f)
         finally:
             s.close()
-        if args.own_main:
-            s = WineProgram(wine, os.path.abspath(args.own_main), display)
+        for program in args.own_main:
+            s = WineProgram(wine, os.path.abspath(program), display)
             try:
-                own_main_program(s, f)
+                own_main_program(s, f, os.path.basename(program))
             finally:
                 s.close()
+        if args.layouts:
+            typed_on_layouts(wine, exe, display, f)
     print(f"{f.passed} passed, {f.failed} failed in {time.monotonic() - started:.0f} s")
     return 0 if f.failed == 0 else 1
 

@@ -37,6 +37,7 @@ bool take_script_step() {
 using namespace kv318::detail;
 
 int KV318_next_event(int* x, int* y, char* key) {
+  require_opened("KV318_next_event");
   toolkit.pending_kind = EVENT_NONE;
   toolkit.pending_key = 0;
   toolkit.pending_y = 0;

@@ -103,6 +103,7 @@ HGLOBAL copy_text(const char* string) {
 using namespace kv318::detail;
 
 int KV318_draw_pixel(int color, int x, int y) {
+  require_opened("KV318_draw_pixel");
   color = check_color(color);
   if (toolkit.logging) KV318_log_message("%s pixel at (%d,%d)\n", color_name(color), x, y);
   DrawCommand c;
@@ -116,6 +117,7 @@ int KV318_draw_pixel(int color, int x, int y) {
 
 // Always filled: an oval in the box of side 2 * radius + 1 around the centre.
 int KV318_draw_circle(int color, int x, int y, int radius) {
+  require_opened("KV318_draw_circle");
   color = check_color(color);
   radius = corrected_radius(radius);
   if (toolkit.logging) KV318_log_message("%s circle at (%d,%d), radius %d\n", color_name(color), x, y, radius);
@@ -126,6 +128,7 @@ int KV318_draw_circle(int color, int x, int y, int radius) {
 }
 
 int KV318_draw_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width) {
+  require_opened("KV318_draw_triangle");
   color = check_color(color);
   width = corrected_width(width);
   if (toolkit.logging) {
@@ -139,6 +142,7 @@ int KV318_draw_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y
 }
 
 int KV318_draw_rectangle(int color, int x1, int y1, int x2, int y2, int width) {
+  require_opened("KV318_draw_rectangle");
   sort_corners(x1, y1, x2, y2);
   color = check_color(color);
   width = corrected_width(width);
@@ -154,6 +158,7 @@ int KV318_draw_rectangle(int color, int x1, int y1, int x2, int y2, int width) {
 }
 
 int KV318_draw_oval(int color, int x1, int y1, int x2, int y2, int width) {
+  require_opened("KV318_draw_oval");
   sort_corners(x1, y1, x2, y2);
   width = corrected_width(width);
   color = check_color(color);
@@ -170,6 +175,7 @@ int KV318_draw_oval(int color, int x1, int y1, int x2, int y2, int width) {
 
 // A width of 0 is logged as given and drawn one pixel wide.
 int KV318_draw_line(int color, int x1, int y1, int x2, int y2, int width) {
+  require_opened("KV318_draw_line");
   width = corrected_width(width);
   color = check_color(color);
   if (toolkit.logging) {
@@ -181,6 +187,7 @@ int KV318_draw_line(int color, int x1, int y1, int x2, int y2, int width) {
 
 // The renderer reads a private copy; a copy that cannot be made skips the drawing.
 int KV318_draw_text(int color, int x, int y, int ptsize, const char* string) {
+  require_opened("KV318_draw_text");
   if (string == nullptr) string = "";
   ptsize = corrected_ptsize(ptsize);
   color = check_color(color);
@@ -200,6 +207,7 @@ int KV318_draw_text(int color, int x, int y, int ptsize, const char* string) {
 
 // Text past 1023 characters is cut off; returns the number of characters drawn.
 int KV318_draw_textf(int color, int x, int y, int ptsize, const char* format, ...) {
+  require_opened("KV318_draw_textf");
   char buffer[TEXTF_BUFFER_SIZE];
   if (format == nullptr) format = "";
   va_list args;
@@ -212,9 +220,13 @@ int KV318_draw_textf(int color, int x, int y, int ptsize, const char* format, ..
 }
 
 int KV318_clear_window() {
+  require_opened("KV318_clear_window");
   if (toolkit.logging) KV318_log_message("Clearing the graphics window\n");
   render_clear();
   return 1;
 }
 
-int KV318_report_error() { return KV318_draw_textf(COLOR_RED, 0, 0, 16, "Program error!"); }
+int KV318_report_error() {
+  require_opened("KV318_report_error");
+  return KV318_draw_textf(COLOR_RED, 0, 0, 16, "Program error!");
+}

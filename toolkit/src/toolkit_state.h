@@ -28,6 +28,7 @@ enum class ScriptMode { reading, writing };
 
 // Everything the toolkit keeps between calls; reset_toolkit_state puts it all back.
 struct ToolkitState {
+  bool opened = false;              // KV318_init has run (it stays so after KV318_shutdown)
   HINSTANCE instance = nullptr;
   HWND graphics_window = nullptr;   // null while the toolkit is not open
   HWND text_window = nullptr;
@@ -83,6 +84,10 @@ LRESULT CALLBACK graphics_window_proc(HWND hwnd, UINT message, WPARAM wparam, LP
 LRESULT CALLBACK text_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 int show_text_window(int show);
 void present_surface();
+// Ends the program with one line (status 1) when KV318_init has not run yet:
+// a program that forgot it would wait for events of windows that never opened.
+// `call` names the toolkit call the program made.
+void require_opened(const char* call);
 
 // Event loop.
 // Writes the pending event to the script file as the recording hook does.

@@ -1,5 +1,8 @@
 // Toolkit lifecycle and windows: the state record, opening and closing the
 // toolkit, the two window handlers, the origin and copying the surface.
+#include <cstdio>
+#include <cstdlib>
+
 #include "menu.h"
 #include "script.h"
 #include "toolkit_state.h"
@@ -60,6 +63,17 @@ void on_character(WPARAM code) {
   if (toolkit.ctrl_held) return;  // control combinations are commands
   toolkit.pending_kind = EVENT_KEYBOARD;
   toolkit.pending_key = static_cast<char>(code & 0xFF);
+}
+
+// Standard error when the program has one (a terminal, a pipe, a file);
+// otherwise (a Windows program started from its icon) a message box.
+void tell_user(const char* line) {
+  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  if (error != nullptr && error != INVALID_HANDLE_VALUE && std::fputs(line, stderr) != EOF) {
+    std::fflush(stderr);
+    return;
+  }
+  MessageBoxA(nullptr, line, "KV318", MB_OK | MB_ICONERROR);
 }
 
 void on_destroy() {
@@ -144,6 +158,14 @@ void reset_toolkit_state() {
 
 int show_text_window(int show) { return ShowWindow(toolkit.text_window, show ? SW_SHOW : SW_HIDE); }
 
+void require_opened(const char* call) {
+  if (toolkit.opened) return;
+  char line[160];
+  std::snprintf(line, sizeof line, "KV318_init was not called before %s: the program must call KV318_init first\n", call);
+  tell_user(line);
+  std::exit(1);
+}
+
 void present_surface() {
   if (!toolkit.refresh_pending) return;
   copy_surface_to_window();
@@ -155,6 +177,7 @@ void present_surface() {
 using namespace kv318::detail;
 
 int KV318_init(HINSTANCE instance, int previous_instance, LPSTR, int show_mode) {
+  toolkit.opened = true;
   if (!instance) {
     // Called from main rather than WinMain: the program's own module, windows shown as the platform's default.
     instance = GetModuleHandleA(nullptr);
@@ -184,6 +207,7 @@ int KV318_init(HINSTANCE instance, int previous_instance, LPSTR, int show_mode) 
 }
 
 int KV318_shutdown() {
+  require_opened("KV318_shutdown");
   ReleaseDC(toolkit.graphics_window, toolkit.window_dc);
   toolkit.window_dc = nullptr;
   finish_recording_for_shutdown();

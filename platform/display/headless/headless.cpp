@@ -154,6 +154,16 @@ void key_down(int virtual_key) { queue(InputEvent::Kind::KeyDown, nullptr, 0, 0,
 
 void key_up(int virtual_key) { queue(InputEvent::Kind::KeyUp, nullptr, 0, 0, virtual_key); }
 
+void key_down_typing(int virtual_key, int character) {
+  queue(InputEvent::Kind::KeyDown, nullptr, 0, 0, virtual_key);
+  the_display().input.back().character = character;
+}
+
+void type_character(int character) {
+  queue(InputEvent::Kind::Character, nullptr, 0, 0, 0);
+  the_display().input.back().character = character;
+}
+
 void type_key(int virtual_key) {
   key_down(virtual_key);
   key_up(virtual_key);

@@ -32,6 +32,11 @@ void move_mouse(HWND hwnd, int client_x, int client_y);         // WM_MOUSEMOVE
 void key_down(int virtual_key);                                 // to the window with the focus
 void key_up(int virtual_key);
 void type_key(int virtual_key);                                 // key_down then key_up
+// A key-down as a display that knows the user's layout gives it: with the
+// Windows-1252 character the layout types (InputEvent::character).
+void key_down_typing(int virtual_key, int character);
+// A character typed without a key of its own (an input method's).
+void type_character(int character);
 // A key typed on a keyboard layout the display knows: its key-down carries the
 // character the layout types (InputEvent::character), then the key goes up.
 void type_key_of_layout(int virtual_key, int character);

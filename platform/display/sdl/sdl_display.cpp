@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "code_page.h"
 #include "end_request.h"
 #include "sdl_keys.h"
 #include "window_resize.h"
@@ -19,6 +20,11 @@ namespace {
 // Smallest client area a user can shrink a resizable window to.
 constexpr int MIN_RESIZABLE_WIDTH = 64;
 constexpr int MIN_RESIZABLE_HEIGHT = 16;
+
+// The screen a program of the toolkit's kind is laid out for, in its own pixels.
+constexpr int LAID_OUT_WIDTH = 1024;
+constexpr int LAID_OUT_HEIGHT = 768;
+constexpr int MAX_SCALE = 8;
 
 bool environment_has(const char* name) {
   const char* value = std::getenv(name);
@@ -63,7 +69,42 @@ void copy_frame(const WindowFrame& frame, SDL_Surface& surface) {
   if (locked) SDL_UnlockSurface(&surface);
 }
 
+// Each frame pixel as a scale x scale block of the surface, the part both
+// cover; `row` holds one frame row converted to the surface's format.
+void copy_frame_scaled(const WindowFrame& frame, SDL_Surface& surface, int scale, std::vector<unsigned char>& row) {
+  const int width = std::min(frame.width, surface.w / scale);
+  const int height = std::min(frame.height, surface.h / scale);
+  if (width <= 0 || height <= 0) return;
+  const int bytes = surface.format->BytesPerPixel;
+  const std::size_t row_bytes = static_cast<std::size_t>(width) * bytes;
+  row.resize(row_bytes);
+  bool locked = SDL_MUSTLOCK(&surface) && SDL_LockSurface(&surface) == 0;
+  auto* target = static_cast<unsigned char*>(surface.pixels);
+  for (int y = 0; y < height; ++y) {
+    SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, frame.row(y), frame.width * 4, surface.format->format,
+                      row.data(), static_cast<int>(row_bytes));
+    unsigned char* first = target + static_cast<std::ptrdiff_t>(y) * scale * surface.pitch;
+    unsigned char* out = first;
+    for (std::size_t x = 0; x < row_bytes; x += bytes) {
+      for (int copy = 0; copy < scale; ++copy, out += bytes) std::memcpy(out, row.data() + x, bytes);
+    }
+    for (int copy = 1; copy < scale; ++copy) {
+      std::memcpy(first + static_cast<std::ptrdiff_t>(copy) * surface.pitch, first, row_bytes * scale);
+    }
+  }
+  if (locked) SDL_UnlockSurface(&surface);
+}
+
+// Rounds toward minus infinity, so a pixel left of or above a window maps outside it too.
+int divided_down(int value, int divisor) {
+  return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
 }  // namespace
+
+int scale_for_screen(int width, int height) {
+  return std::clamp(std::min(width / LAID_OUT_WIDTH, height / LAID_OUT_HEIGHT), 1, MAX_SCALE);
+}
 
 void set_desktop_hints() {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -82,9 +123,12 @@ bool is_windowless_driver(const char* driver_name) {
          std::strcmp(driver_name, "evdev") == 0;
 }
 
-SdlDisplay::SdlDisplay() {
-  // Keys are translated by the stand-in from key codes; SDL's text input stays off.
-  SDL_StopTextInput();
+SdlDisplay::SdlDisplay(int scale) {
+  SDL_Rect bounds{0, 0, 0, 0};
+  SDL_GetDisplayBounds(0, &bounds);
+  scale_ = scale > 0 ? std::min(scale, MAX_SCALE) : scale_for_screen(bounds.w, bounds.h);
+  // The characters keys type come from SDL's text input, composed by the user's layout.
+  SDL_StartTextInput();
 }
 
 SdlDisplay::~SdlDisplay() {
@@ -106,6 +150,7 @@ bool SdlDisplay::take_end_request(InputEvent& event) const {
 
 bool SdlDisplay::poll_input(InputEvent& event) {
   if (take_end_request(event)) return true;
+  if (take_queued(event)) return true;
   SDL_Event sdl_event;
   while (SDL_PollEvent(&sdl_event)) {
     if (translate(sdl_event, event)) return true;
@@ -114,6 +159,7 @@ bool SdlDisplay::poll_input(InputEvent& event) {
 }
 
 bool SdlDisplay::wait_input(std::uint64_t deadline_ms, InputEvent& event) {
+  if (take_queued(event)) return true;
   for (;;) {
     if (take_end_request(event)) return true;
     // Input already queued was taken before the caller waits; SDL pumps on waking.
@@ -135,20 +181,32 @@ void SdlDisplay::present(HWND hwnd, const ClientPixels&, const WindowFrame& fram
   if (!shown.resizable) fit_fixed_size(shown, frame);
   SDL_Surface* surface = SDL_GetWindowSurface(shown.window);
   if (!surface) return;
-  copy_frame(frame, *surface);
+  show_frame(*surface, frame);
   SDL_UpdateWindowSurface(shown.window);
 }
+
+void SdlDisplay::show_frame(SDL_Surface& surface, const WindowFrame& frame) {
+  if (scale_ == 1) {
+    copy_frame(frame, surface);
+  } else {
+    copy_frame_scaled(frame, surface, scale_, row_);
+  }
+}
+
+int SdlDisplay::unscaled(int screen_pixels) const { return divided_down(screen_pixels, scale_); }
 
 // A fixed-size window takes the size of what it shows, asked once per size
 // so that a window manager that insists on another size is not fought.
 void SdlDisplay::fit_fixed_size(Shown& shown, const WindowFrame& frame) {
-  if (frame.width == shown.width && frame.height == shown.height) return;
-  shown.width = frame.width;
-  shown.height = frame.height;
+  const int wanted_width = scaled(frame.width);
+  const int wanted_height = scaled(frame.height);
+  if (wanted_width == shown.width && wanted_height == shown.height) return;
+  shown.width = wanted_width;
+  shown.height = wanted_height;
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(shown.window, &width, &height);
-  if (width != frame.width || height != frame.height) SDL_SetWindowSize(shown.window, frame.width, frame.height);
+  if (width != wanted_width || height != wanted_height) SDL_SetWindowSize(shown.window, wanted_width, wanted_height);
 }
 
 void SdlDisplay::screen_size(int& width, int& height) const {
@@ -156,8 +214,8 @@ void SdlDisplay::screen_size(int& width, int& height) const {
   int index = windows_.empty() ? 0 : SDL_GetWindowDisplayIndex(windows_.begin()->second.window);
   SDL_Rect bounds{0, 0, 0, 0};
   if (index < 0 || SDL_GetDisplayBounds(index, &bounds) != 0) SDL_GetDisplayBounds(0, &bounds);
-  width = bounds.w;
-  height = bounds.h;
+  width = bounds.w / scale_;
+  height = bounds.h / scale_;
 }
 
 int SdlDisplay::screen_width() {
@@ -177,14 +235,15 @@ int SdlDisplay::screen_height() {
 void SdlDisplay::window_created(HWND hwnd, const WindowGeometry& geometry) {
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (geometry.resizable) flags |= SDL_WINDOW_RESIZABLE;
-  int width = std::max(1, geometry.client_width);
-  int height = std::max(1, geometry.client_height);
-  SDL_Window* window = SDL_CreateWindow(geometry.title, geometry.x, geometry.y, width, height, flags);
+  int width = scaled(std::max(1, geometry.client_width));
+  int height = scaled(std::max(1, geometry.client_height));
+  SDL_Window* window =
+      SDL_CreateWindow(geometry.title, scaled(geometry.x), scaled(geometry.y), width, height, flags);
   if (!window) {
     std::fprintf(stderr, "cannot open the window \"%s\": %s\n", geometry.title, SDL_GetError());
     return;
   }
-  if (geometry.resizable) SDL_SetWindowMinimumSize(window, MIN_RESIZABLE_WIDTH, MIN_RESIZABLE_HEIGHT);
+  if (geometry.resizable) SDL_SetWindowMinimumSize(window, scaled(MIN_RESIZABLE_WIDTH), scaled(MIN_RESIZABLE_HEIGHT));
   Shown shown;
   shown.window = window;
   shown.resizable = geometry.resizable;
@@ -240,16 +299,13 @@ bool SdlDisplay::translate(const SDL_Event& sdl_event, InputEvent& event) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       return translate_button(sdl_event, event);
-    case SDL_MOUSEMOTION: {
-      HWND hwnd = window_for(sdl_event.motion.windowID);
-      if (!hwnd) return false;
-      event = make_event(InputEvent::Kind::MouseMove, hwnd, sdl_event.motion.x,
-                         sdl_event.motion.y - windows_.at(hwnd).client_top);
-      return true;
-    }
+    case SDL_MOUSEMOTION:
+      return translate_motion(sdl_event, event);
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       return translate_key(sdl_event, event);
+    case SDL_TEXTINPUT:
+      return translate_text(sdl_event, event);
     case SDL_WINDOWEVENT:
       return translate_window_event(sdl_event, event);
     default:
@@ -274,8 +330,17 @@ bool SdlDisplay::translate_button(const SDL_Event& sdl_event, InputEvent& event)
   SDL_Window* window = windows_.at(hwnd).window;
   if (down && SDL_GetKeyboardFocus() != window) SDL_SetWindowInputFocus(window);
   auto kind = down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp;
-  event = make_event(kind, hwnd, button.x, button.y - windows_.at(hwnd).client_top);
+  event = make_event(kind, hwnd, unscaled(button.x), unscaled(button.y) - windows_.at(hwnd).client_top);
   event.button = which;
+  return true;
+}
+
+bool SdlDisplay::translate_motion(const SDL_Event& sdl_event, InputEvent& event) const {
+  const SDL_MouseMotionEvent& motion = sdl_event.motion;
+  HWND hwnd = window_for(motion.windowID);
+  if (!hwnd) return false;
+  event = make_event(InputEvent::Kind::MouseMove, hwnd, unscaled(motion.x),
+                     unscaled(motion.y) - windows_.at(hwnd).client_top);
   return true;
 }
 
@@ -295,14 +360,57 @@ static bool released_by_focus_loss(const SDL_KeyboardEvent& key) {
   return false;
 }
 
-bool SdlDisplay::translate_key(const SDL_Event& sdl_event, InputEvent& event) const {
+bool SdlDisplay::translate_key(const SDL_Event& sdl_event, InputEvent& event) {
   const SDL_KeyboardEvent& key = sdl_event.key;
   if (released_by_focus_loss(key)) return false;
-  int virtual_key = virtual_key_for(key.keysym.sym, key.keysym.scancode);
-  if (virtual_key == 0) return false;
-  auto kind = key.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
   // Keys go to the window SDL says has the focus; none known: USER32's focus.
-  event = make_event(kind, window_for(key.windowID), 0, 0, virtual_key);
+  HWND hwnd = window_for(key.windowID);
+  const int virtual_key = virtual_key_for(key.keysym.sym, key.keysym.scancode);
+  if (key.type == SDL_KEYUP) {
+    if (virtual_key == 0) return false;
+    event = make_event(InputEvent::Kind::KeyUp, hwnd, 0, 0, virtual_key);
+    return true;
+  }
+  const std::string typed = characters_typed(text_of_key_down(), key.keysym.sym, key.keysym.mod);
+  if (virtual_key == 0) {
+    // A key Win32 has no code for may still type: its characters come on their own.
+    queue_characters(hwnd, typed, 0);
+    return take_queued(event);
+  }
+  event = make_event(InputEvent::Kind::KeyDown, hwnd, 0, 0, virtual_key);
+  event.character = typed.empty() ? InputEvent::NO_CHARACTER : static_cast<unsigned char>(typed[0]);
+  queue_characters(hwnd, typed, 1);
+  return true;
+}
+
+// SDL queues the text a key-down types right behind it.
+std::string SdlDisplay::text_of_key_down() {
+  SDL_Event next;
+  if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1 || next.type != SDL_TEXTINPUT) {
+    return "";
+  }
+  SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+  return next.text.text;
+}
+
+// Text without a key-down of its own (an input method's): its characters come on their own.
+bool SdlDisplay::translate_text(const SDL_Event& sdl_event, InputEvent& event) {
+  queue_characters(window_for(sdl_event.text.windowID), text::windows_1252_from_utf8(sdl_event.text.text), 0);
+  return take_queued(event);
+}
+
+void SdlDisplay::queue_characters(HWND hwnd, const std::string& bytes, std::size_t from) {
+  for (std::size_t i = from; i < bytes.size(); ++i) {
+    InputEvent character = make_event(InputEvent::Kind::Character, hwnd);
+    character.character = static_cast<unsigned char>(bytes[i]);
+    queued_.push_back(character);
+  }
+}
+
+bool SdlDisplay::take_queued(InputEvent& event) {
+  if (queued_.empty()) return false;
+  event = queued_.front();
+  queued_.pop_front();
   return true;
 }
 
@@ -327,7 +435,7 @@ bool SdlDisplay::translate_window_event(const SDL_Event& sdl_event, InputEvent& 
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       if (!windows_.at(hwnd).resizable) return false;
       // The user resized it: USER32 resizes the client area, sends WM_SIZE and repaints.
-      if (!user::resize_window(hwnd, change.data1, change.data2)) return false;
+      if (!user::resize_window(hwnd, unscaled(change.data1), unscaled(change.data2))) return false;
       event = make_event(InputEvent::Kind::Expose, hwnd);
       return true;
     default:

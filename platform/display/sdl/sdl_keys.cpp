@@ -1,6 +1,10 @@
-// SDL key codes to Win32 virtual-key codes: pure tables, no SDL calls.
+// SDL key codes to Win32 virtual-key codes and the characters keys type:
+// pure tables and text, no SDL calls.
 #include "sdl_keys.h"
 
+#include <cctype>
+
+#include "code_page.h"
 #include "virtual_keys.h"
 #include "win32.h"
 
@@ -115,7 +119,21 @@ int key_by_position(SDL_Scancode scancode) {
   return 0;
 }
 
+// True when `bytes` is the key's own character, whatever the case: a modifier changed nothing.
+bool is_keys_own_character(const std::string& bytes, SDL_Keycode keycode) {
+  if (bytes.size() != 1 || keycode <= 0 || keycode >= 0x80) return false;
+  const int typed = std::tolower(static_cast<unsigned char>(bytes[0]));
+  return typed == std::tolower(static_cast<int>(keycode));
+}
+
 }  // namespace
+
+std::string characters_typed(const std::string& utf8, SDL_Keycode keycode, Uint16 modifiers) {
+  if (modifiers & KMOD_LALT) return "";
+  std::string bytes = text::windows_1252_from_utf8(utf8);
+  if ((modifiers & KMOD_RALT) && is_keys_own_character(bytes, keycode)) return "";
+  return bytes;
+}
 
 int virtual_key_for(SDL_Keycode keycode, SDL_Scancode scancode) {
   if (keycode >= SDLK_a && keycode <= SDLK_z) return 'A' + (keycode - SDLK_a);
