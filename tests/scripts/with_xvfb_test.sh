@@ -61,7 +61,8 @@ displays_side_by_side() {
 
 # SIGTERM to the helper alone: the command gets it too, then the server goes.
 terminated() {
-  "$HELPER" sh -c "$SERVER_PID_COMMAND"'; trap "echo got TERM >$0.signal; kill \$!; exit 9" TERM; sleep 30 & wait' \
+  # The trap is set before the process id is written, so a loaded machine cannot signal the command before it.
+  "$HELPER" sh -c 'trap "echo got TERM >$0.signal; kill \$!; exit 9" TERM; '"$SERVER_PID_COMMAND"'; sleep 30 & wait' \
     "$WORK/pid" &
   local helper=$!
   wait_for_file "$WORK/pid"
